@@ -1,0 +1,15 @@
+# Cross-compiles for 64-bit Windows with the posix thread model of mingw-w64: the
+# win32 model of GCC 12 has no std::thread, std::mutex or std::future.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TAVIK_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TAVIK_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TAVIK_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TAVIK_MINGW_TRIPLE}-windres)
+set(CMAKE_AR ${TAVIK_MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${TAVIK_MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+set(CMAKE_FIND_ROOT_PATH /usr/${TAVIK_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
