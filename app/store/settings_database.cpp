@@ -1,5 +1,6 @@
 #include "app/store/settings_database.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -151,6 +152,17 @@ bool SettingsDatabase::CreateSchema() {
         }
     }
     return allSucceeded;
+}
+
+int SettingsDatabase::InsertedId(int stepResult) {
+    if (!StepSucceeded(stepResult)) {
+        return 0;
+    }
+    const int64_t rowId = m_connection.LastInsertRowId();
+    if (rowId < 0) {
+        return 0;
+    }
+    return static_cast<int>(static_cast<uint32_t>(rowId & 0xFFFFFFFF));
 }
 
 void SettingsDatabase::Close() {

@@ -124,6 +124,13 @@ int SQLiteStatement::ColumnInt(int index) const {
     return sqlite3_column_int(m_handle, index);
 }
 
+int SQLiteStatement::ColumnCount() const {
+    if (m_handle == nullptr) {
+        return 0;
+    }
+    return sqlite3_column_count(m_handle);
+}
+
 std::wstring SQLiteStatement::ColumnText(int index) const {
     if (m_handle == nullptr) {
         return std::wstring();

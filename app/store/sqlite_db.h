@@ -73,6 +73,8 @@ public:
     // Column indexes start at 0. A NULL or missing column reads as 0 or an empty text.
     int ColumnInt(int index) const;
     std::wstring ColumnText(int index) const;
+    // Number of columns in a row of the result, 0 without a handle.
+    int ColumnCount() const;
     // Releases the handle; the statement can be prepared again.
     void Finalize();
     bool IsPrepared() const { return m_handle != nullptr; }

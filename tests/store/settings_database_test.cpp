@@ -123,6 +123,20 @@ protected:
         return side.Open(m_file.u8string(), kSQLiteOpenReadWrite | kSQLiteOpenFullMutex);
     }
 
+    // Every row of a query as the shell prints it: columns joined with '|', one row a line.
+    static std::string Rows(SQLiteDB& db, const char* sql) {
+        SQLiteStatement statement;
+        db.Prepare(statement, sql);
+        std::string rows;
+        while (statement.Step() == kSQLiteRow) {
+            for (int column = 0; column < statement.ColumnCount(); ++column) {
+                rows += (column > 0 ? "|" : "") + WideToUtf8(statement.ColumnText(column));
+            }
+            rows += "\n";
+        }
+        return rows;
+    }
+
     static int Count(SQLiteDB& db, const char* sql) {
         SQLiteStatement statement;
         db.Prepare(statement, sql);
@@ -146,10 +160,19 @@ TEST_F(SettingsDatabaseTest, FilePathJoinsWithThePlatformSeparator) {
     }
 }
 
-TEST_F(SettingsDatabaseTest, NewFileGetsTheWholeSchemaAsSqliteReadsIt) {
-    if (!test::SqliteShellAvailable()) {
-        GTEST_SKIP() << "the sqlite3 shell is not available here";
-    }
+constexpr char kObjectsQuery[] =
+    "SELECT m.type, m.name, m.tbl_name, ifnull(i.name, '') FROM sqlite_master m "
+    "LEFT JOIN pragma_index_info(m.name) i WHERE m.name NOT LIKE 'sqlite%' ORDER BY m.rowid";
+constexpr char kColumnsQuery[] =
+    "SELECT m.name, p.name, p.type, CASE p.pk WHEN 1 THEN '*' ELSE '' END "
+    "FROM sqlite_master m, pragma_table_info(m.name) p WHERE m.type = 'table' "
+    "AND m.name NOT LIKE 'sqlite%' ORDER BY m.rowid, p.cid";
+// Every key column counts up without reusing ids.
+constexpr char kAutoincrementQuery[] =
+    "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+    "AND sql LIKE '%INTEGER PRIMARY KEY AUTOINCREMENT%'";
+
+TEST_F(SettingsDatabaseTest, NewFileGetsTheWholeSchema) {
     {
         SettingsDatabase database;
         ASSERT_TRUE(database.OpenForModel(m_temp.Wide(), kModel));
@@ -157,24 +180,24 @@ TEST_F(SettingsDatabaseTest, NewFileGetsTheWholeSchemaAsSqliteReadsIt) {
         EXPECT_EQ(database.GetPath(), m_file.u8string());
     }
     ASSERT_TRUE(std::filesystem::exists(m_file));
+    SQLiteDB side;
+    ASSERT_TRUE(OpenSide(side));
+    EXPECT_EQ(Rows(side, kObjectsQuery), kExpectedObjects);
+    EXPECT_EQ(Rows(side, kColumnsQuery), kExpectedColumns);
+    EXPECT_EQ(Rows(side, kAutoincrementQuery), "10\n");
+}
 
-    EXPECT_EQ(test::RunSqliteShell(
-                  m_file,
-                  "SELECT m.type, m.name, m.tbl_name, ifnull(i.name, '') FROM sqlite_master m "
-                  "LEFT JOIN pragma_index_info(m.name) i WHERE m.name NOT LIKE 'sqlite%' "
-                  "ORDER BY m.rowid"),
-              kExpectedObjects);
-    EXPECT_EQ(test::RunSqliteShell(
-                  m_file,
-                  "SELECT m.name, p.name, p.type, CASE p.pk WHEN 1 THEN '*' ELSE '' END "
-                  "FROM sqlite_master m, pragma_table_info(m.name) p WHERE m.type = 'table' "
-                  "AND m.name NOT LIKE 'sqlite%' ORDER BY m.rowid, p.cid"),
-              kExpectedColumns);
-    // Every key column counts up without reusing ids.
-    EXPECT_EQ(test::RunSqliteShell(m_file,
-                                   "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
-                                   "AND sql LIKE '%INTEGER PRIMARY KEY AUTOINCREMENT%'"),
-              "10\n");
+TEST_F(SettingsDatabaseTest, SqliteShellReadsTheSchema) {
+    if (!test::SqliteShellAvailable()) {
+        GTEST_SKIP() << "the sqlite3 shell is not available here";
+    }
+    {
+        SettingsDatabase database;
+        ASSERT_TRUE(database.OpenForModel(m_temp.Wide(), kModel));
+    }
+    EXPECT_EQ(test::RunSqliteShell(m_file, kObjectsQuery), kExpectedObjects);
+    EXPECT_EQ(test::RunSqliteShell(m_file, kColumnsQuery), kExpectedColumns);
+    EXPECT_EQ(test::RunSqliteShell(m_file, kAutoincrementQuery), "10\n");
     EXPECT_EQ(test::RunSqliteShell(m_file, "PRAGMA journal_mode"), "wal\n");
     EXPECT_EQ(test::RunSqliteShell(m_file, "PRAGMA integrity_check"), "ok\n");
 }
