@@ -15,6 +15,11 @@ if(WIN32)
   endforeach()
   set(ZLIB_USE_STATIC_LIBS ON)
   find_package(ZLIB REQUIRED)
+  # Natively pkg-config puts the hidapi and minizip folders on the include path; match it.
+  set_property(TARGET tavik::hidapi APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIES
+               ${TAVIK_DEPS_PREFIX}/include/hidapi)
+  set_property(TARGET tavik::minizip APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIES
+               ${TAVIK_DEPS_PREFIX}/include/minizip)
   set_property(TARGET tavik::hidapi PROPERTY INTERFACE_LINK_LIBRARIES setupapi cfgmgr32)
   set_property(TARGET tavik::minizip PROPERTY INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
   if(TAVIK_BUILD_TESTS)

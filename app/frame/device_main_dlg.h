@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame/tray_icon.h"
+
+namespace tavik {
+
+namespace sim {
+class DeviceSimulator;
+}
+
+// The main window: a borderless 1280 × 780 pop-up, centred, with the tray icon. This plain
+// window carries the lifecycle (single-instance marker, tray, the ways the application
+// ends) until the skinned main window takes its place.
+class DeviceMainDlg {
+public:
+    explicit DeviceMainDlg(bool useSimulatedDevices);
+    ~DeviceMainDlg();
+    DeviceMainDlg(const DeviceMainDlg&) = delete;
+    DeviceMainDlg& operator=(const DeviceMainDlg&) = delete;
+
+    // Creates the window, shown or hidden in the tray, and runs its message loop until the
+    // window is destroyed.
+    void RunModal(bool visible);
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnClose();
+    void OnTrayMessage(LPARAM mouseMessage);
+    void ShowFromTray();
+    // Removes the tray icon and ends the process at once with code 0.
+    [[noreturn]] void EndApplication();
+    void Paint();
+
+    HWND m_window = nullptr;
+    TrayIcon m_trayIcon;
+    void* m_hidNotifications = nullptr;
+    bool m_useSimulatedDevices = false;
+    std::unique_ptr<sim::DeviceSimulator> m_simulator;
+    std::vector<std::wstring> m_deviceLines;  // what the plain window shows of the devices
+};
+
+}  // namespace tavik

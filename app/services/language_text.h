@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace tavik {
+
+// The language every lookup uses: 2052 (Simplified Chinese) or 1033 (English).
+int GetCurrentLanguage();
+void SetCurrentLanguage(int languageId);
+
+// 2052 stays 2052; every other language id becomes 1033.
+int NormaliseLanguageId(int languageId);
+
+// Text `number` of `section` in "<program directory>language\<language>.lan"; empty when the
+// file, section or key is missing. The file is read at every call.
+std::wstring GetLanguageText(const wchar_t* section, int number);
+std::wstring GetLanguageText(int number);
+
+}  // namespace tavik

@@ -1,0 +1,78 @@
+# Sourced by the scripts: the project's private Wine prefix and a private X server.
+# Functions: tavik_wine_prepare (creates the prefix once, starts a persistent wineserver),
+# tavik_xvfb_start / tavik_xvfb_stop (an Xvfb on a free display, stopped by pid).
+
+tavik_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=$tavik_root/build/wine-prefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Fonts a fresh prefix lacks; GDI+ draws no text at all for a family it cannot find.
+tavik_font_replacements() {
+  cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Segoe UI"="DejaVu Sans"
+"Arial"="Liberation Sans"
+"Microsoft YaHei"="Droid Sans Fallback"
+"微软雅黑"="Droid Sans Fallback"
+"黑体"="Droid Sans Fallback"
+"SimHei"="Droid Sans Fallback"
+"楷体"="Droid Sans Fallback"
+"KaiTi"="Droid Sans Fallback"
+"宋体"="Droid Sans Fallback"
+"SimSun"="Droid Sans Fallback"
+REG
+}
+
+tavik_wine_prepare() {
+  local stamp=$WINEPREFIX/.tavik-ready
+  mkdir -p "$WINEPREFIX"
+  # The server must be up before any build or test: Wine's background services otherwise
+  # inherit the first caller's output pipe and ctest waits on them.
+  wineserver -p
+  if [ ! -f "$stamp" ]; then
+    echo "wine: creating the prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    cp -f /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+    cp -f /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf \
+      /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf \
+      /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf "$fonts/"
+    local reg=$WINEPREFIX/drive_c/tavik-fonts.reg
+    tavik_font_replacements | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S 'C:\tavik-fonts.reg' >/dev/null 2>&1
+    touch "$stamp"
+  fi
+}
+
+tavik_xvfb_start() {
+  tavik_xvfb_pid=""
+  local display
+  for display in $(seq 91 140); do
+    if [ ! -e /tmp/.X11-unix/X$display ] && [ ! -e /tmp/.X$display-lock ]; then
+      Xvfb :$display -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+      tavik_xvfb_pid=$!
+      local tries
+      for tries in $(seq 1 100); do
+        [ -e /tmp/.X11-unix/X$display ] && break
+        sleep 0.05
+      done
+      export DISPLAY=:$display
+      return 0
+    fi
+  done
+  echo "xvfb: no free display" >&2
+  return 1
+}
+
+tavik_xvfb_stop() {
+  if [ -n "${tavik_xvfb_pid:-}" ]; then
+    kill "$tavik_xvfb_pid" 2>/dev/null || true
+    wait "$tavik_xvfb_pid" 2>/dev/null || true
+    tavik_xvfb_pid=""
+  fi
+}
