@@ -45,8 +45,14 @@ endif()
 
 # Adds one GoogleTest executable; its cases are listed when ctest runs (under Wine for
 # the Windows tree, through CMAKE_CROSSCOMPILING_EMULATOR), so the build needs no Wine.
+# SERIAL: its cases share something process-wide (the running program, the registry key)
+# and never run beside another serial case.
 function(tavik_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  set(extra_properties)
+  if(ARG_SERIAL)
+    set(extra_properties RESOURCE_LOCK tavik_program)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -54,5 +60,5 @@ function(tavik_add_test name)
     TAVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAVIK_OUTPUT_DIR="${TAVIK_OUTPUT_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-                       PROPERTIES LABELS ${name})
+                       PROPERTIES LABELS ${name} ${extra_properties})
 endfunction()

@@ -3,7 +3,7 @@
 # tavik_xvfb_start / tavik_xvfb_stop (an Xvfb on a free display, stopped by pid).
 
 tavik_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=$tavik_root/build/wine-prefix
+export WINEPREFIX=${TAVIK_BUILD_ROOT:-$tavik_root/build}/wine-prefix
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -33,7 +33,10 @@ tavik_wine_prepare() {
   # The server must be up before any build or test: Wine's background services otherwise
   # inherit the first caller's output pipe and ctest waits on them.
   wineserver -p
-  if [ ! -f "$stamp" ]; then
+  if [ -f "$stamp" ]; then
+    # Starts the prefix's services now, with their output away from any caller's pipe.
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+  else
     echo "wine: creating the prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     local fonts=$WINEPREFIX/drive_c/windows/Fonts
