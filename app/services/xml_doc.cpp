@@ -700,7 +700,10 @@ bool CXmlDoc::AddChildToEmptyElement(Handle parent, std::wstring_view name,
     if (parentName.size() + 3 > kMaxEndTagLength) {
         return false;
     }
-    std::wstring replacement = L">\r\n";
+    // A "/" left in front of the new ">" would make it "/>" again, so a space parts them.
+    const bool slashBefore = m_text[tagEnd - 3] == L'/';
+    std::wstring replacement = slashBefore ? L" >\r\n" : L">\r\n";
+    const size_t tagClose = slashBefore ? 1 : 0;
     replacement += element;
     replacement += L"</";
     replacement += parentName;
@@ -712,7 +715,7 @@ bool CXmlDoc::AddChildToEmptyElement(Handle parent, std::wstring_view name,
     const auto delta = static_cast<int32_t>(replacement.size() - 2);
     ShiftAfterEdit(position, delta, Record(parent).parent);
     ElementRecord& rewritten = Record(parent);
-    rewritten.startTagLength = rewritten.startTagLength - 1;
+    rewritten.startTagLength = static_cast<uint32_t>(rewritten.startTagLength - 1 + tagClose);
     rewritten.endTagLength = static_cast<uint32_t>(parentName.size() + 3);
     rewritten.length += delta;
     const Handle added = NewRecord();
@@ -720,7 +723,7 @@ bool CXmlDoc::AddChildToEmptyElement(Handle parent, std::wstring_view name,
         return false;
     }
     const size_t elementLength = element.size() - 2;
-    InitNewElement(added, parent, tagEnd + 1, name.size(), elementLength, empty);
+    InitNewElement(added, parent, tagEnd + 1 + tagClose, name.size(), elementLength, empty);
     AppendChild(parent, added);
     m_current = added;
     m_child = 0;

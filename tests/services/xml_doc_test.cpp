@@ -346,6 +346,9 @@ INSTANTIATE_TEST_SUITE_P(
                      return Enter(d, L"r") && d.AddElement(L"c") && d.SetAttribute(L"k", L"v");
                  },
                  "<r a=\"1\">\r\n<c k=\"v\"/>\r\n</r>"},
+        EditCase{"empty_parent_with_stray_slash", "<r x=y//>",
+                 [](CXmlDoc& d) { return Enter(d, L"r") && d.AddElement(L"c"); },
+                 "<r x=y/ >\r\n<c/>\r\n</r>"},
         EditCase{"text_value_escapes_three", "<r></r>",
                  [](CXmlDoc& d) { return Enter(d, L"r") && d.AddElement(L"t", L"1<2 & \"q\">"); },
                  "<r><t>1&lt;2 &amp; \"q\"&gt;</t>\r\n</r>"},
