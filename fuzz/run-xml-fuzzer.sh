@@ -8,14 +8,16 @@
 #                                  its working corpus in the output folder between runs
 #   fuzz/run-xml-fuzzer.sh build   compile only
 #
-# Extra arguments go to libFuzzer. Output (binary, working corpus, crash inputs) goes to
-# build/fuzz-xml or XML_FUZZ_OUT; the committed seeds in fuzz/corpus/xml_doc are only read.
+# The mode may also be written --short, --long or --build. Extra arguments go to libFuzzer.
+# Output (binary, working corpus, crash inputs) goes to build/fuzz-xml or XML_FUZZ_OUT; the
+# committed seeds in fuzz/corpus/xml_doc are only read.
 # A crash input belongs in tests/data/xml/crashes/, where the XML tests replay it.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${XML_FUZZ_OUT:-$root/build/fuzz-xml}
 mode=${1:-short}
+mode=${mode#--}
 [ $# -gt 0 ] && shift
 
 compiler=${FUZZ_CXX:-}
