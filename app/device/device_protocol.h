@@ -5,6 +5,7 @@
 
 #include "app/device/clock.h"
 #include "app/device/hid_device_manager.h"
+#include "app/device/key_macro_image.h"
 #include "app/store/profile_loader.h"
 
 namespace tavik {
@@ -114,14 +115,17 @@ private:
     bool SendSingleValue(unsigned char parameterId, unsigned char lengthByte, const wchar_t* key);
     bool ReadConfigInt(const wchar_t* key, int& value);
     bool WriteConfigInt(const wchar_t* key, int value);
+    // The stored number of DPI stages, limited to the six the mouse has.
+    int StoredDpiCount();
+    void ReadReceiverInformation();
     bool ReadDpiColours();
     bool ReadActiveLightMode();
     void ReadLightMode(int mode);
-    void ReadReceiverInformation();
-    int StoredDpiCount();
     void RefreshPagesAfterRead();
-    void HandleDpiEvent(int deviceType, int stageIndex);
-    void HandleBatteryEvent(int deviceType, int level, int charging);
+    void HandleDpiEvent(int stageIndex);
+    void HandleBatteryEvent(int deviceType, bool current, int level, int charging);
+    // The macro image of the stored macros, as SendMacros sends it.
+    MacroImage LoadMacroImage();
     std::wstring Text(int number, const wchar_t* fallback) const;
 
     HidDeviceManager& m_device;     // not owned
