@@ -1119,8 +1119,8 @@ def main():
         for name in sorted(FILES):
             print(name.replace("\\", "/"))
         return 0
-    if not args.out:
-        parser.error("--out is required")
+    if not args.out and not args.resources:
+        parser.error("--out or --resources is required")
     for tool in ("rsvg-convert", "convert"):
         if shutil.which(tool) is None:
             print(f"generate_skins.py: {tool} is missing", file=sys.stderr)
@@ -1128,7 +1128,7 @@ def main():
     svg_dir = args.svg or tempfile.mkdtemp(prefix="skins-svg-")
     wanted = set(n.replace("/", "\\") for n in args.only) if args.only else None
     for name, (kind, payload) in sorted(FILES.items()):
-        if wanted is None or name in wanted:
+        if args.out and (wanted is None or name in wanted):
             render_one(name, kind, payload, args.out, svg_dir)
     if args.resources:
         for name, (kind, payload) in RESOURCES.items():
