@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,27 @@
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
 #include "app/device/window_effects_recorder.h"
-#include "tests/device/protocol_test_support.h"
 #include "tests/store/store_fixture.h"
 
 namespace tavik::test {
+
+// The report bytes 0 .. 63 as lower-case hex pairs, trailing zeros dropped: "06 13 02 02 03".
+inline std::string TrimmedReportHex(const ReportBuffer& report) {
+    size_t end = kReportBufferSize - 1;
+    while (end > 0 && report[end - 1] == 0) {
+        --end;
+    }
+    std::string text;
+    char pair[4];
+    for (size_t at = 0; at < end; ++at) {
+        std::snprintf(pair, sizeof(pair), "%02x", static_cast<unsigned>(report[at]));
+        if (!text.empty()) {
+            text.push_back(' ');
+        }
+        text += pair;
+    }
+    return text;
+}
 
 // The catalogue's mode records of the simulated devices, in catalogue order.
 inline std::vector<DeviceModeRecord> SimulatedDeviceRecords() {
@@ -96,7 +115,7 @@ protected:
     std::vector<std::string> SentCommands() {
         std::vector<std::string> sent;
         for (const sim::ReceivedCommand& command : m_simulator->ReceivedCommands()) {
-            sent.push_back(ReportHex(command.bytes));
+            sent.push_back(TrimmedReportHex(command.bytes));
         }
         return sent;
     }
