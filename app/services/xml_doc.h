@@ -30,7 +30,7 @@ public:
     };
 
     // Files larger than this are refused: the program's own XML files are a few kilobytes.
-    static constexpr size_t kMaxFileBytes = 64u << 20;
+    static constexpr size_t kMaxFileBytes = 16u << 20;
     // Elements nested deeper than this make the document not well-formed.
     static constexpr uint16_t kMaxNestingLevel = 256;
 

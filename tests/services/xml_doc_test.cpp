@@ -563,6 +563,31 @@ TEST(XmlDocParse, UnendedElementsHandTheirChildrenToTheirParent) {
     EXPECT_EQ(L"<r|||||<a|||||><b|||||><c|||||>>", fuzz::WalkAll(doc));
 }
 
+TEST(XmlDocParse, IndexSpansSeveralBlocks) {
+    // Records live in blocks of 65,536; a handle's high bits pick the block.
+    constexpr int kElements = 70000;
+    std::wstring text = L"<r>";
+    for (int index = 0; index < kElements; ++index) {
+        text += L"<e n=\"" + std::to_wstring(index) + L"\"/>";
+    }
+    text += L"</r>";
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.SetDocText(text));
+    ASSERT_TRUE(Enter(doc, L"r"));
+    int count = 0;
+    while (doc.FindElement(L"e")) {
+        ASSERT_EQ(std::to_wstring(count), doc.GetAttribute(L"n"));
+        ++count;
+    }
+    EXPECT_EQ(kElements, count);
+    ASSERT_TRUE(doc.AddElement(L"last"));
+    ASSERT_TRUE(doc.SetAttribute(L"n", L"end"));
+    ASSERT_TRUE(doc.LeaveElement());
+    ASSERT_TRUE(doc.EnterElement());
+    EXPECT_EQ(L"end", doc.GetAttribute(L"n"));
+    EXPECT_TRUE(CXmlDoc().SetDocText(doc.GetDocText()));
+}
+
 TEST(XmlDocParse, RunawayNestingIsNotWellFormed) {
     std::wstring text;
     for (int level = 0; level < 300; ++level) {
