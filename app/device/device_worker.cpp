@@ -127,6 +127,13 @@ bool DeviceWorker::RunJob(int jobCode) {
     return succeeded;
 }
 
+bool DeviceWorker::LoadActiveProfile() {
+    ApplyMouseStateChanges();
+    const bool loaded = m_protocol.LoadActiveProfile();
+    PublishMouseState();
+    return loaded;
+}
+
 void DeviceWorker::PollEvents() {
     m_protocol.PollNotifications();
     // Reports that other interfaces delivered in the same read wait in the manager's queue;

@@ -53,6 +53,9 @@ public:
     // Runs one job now on the calling thread, outside the queue; true when the device did
     // what the job asked (the mouse answered). Only while the worker thread is not running.
     bool RunJob(int jobCode);
+    // Loads the profiles and makes the active one current, as the read jobs do; on the
+    // calling thread, only while the worker thread is not running. False without a profile.
+    bool LoadActiveProfile();
 
     DeviceConnection& Connection() { return m_connection; }
     // The protocol, for the worker thread or while the worker is not running.
@@ -61,6 +64,8 @@ public:
 
     // The state of the connected mouse as the last pass left it.
     ConnectedMouseState MouseState() const;
+    // Queues a change for the worker's own copy; it should set fields rather than accumulate,
+    // as it is also applied to the published copy until the worker has taken it.
     void ChangeMouseState(std::function<void(ConnectedMouseState&)> change);
 
     // The update jobs (firmware checks and downloads) belong to the update subsystem, which

@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/common/text_encoding.h"
+#include "app/store/settings_database.h"
+#include "tests/store/store_test_support.h"
+#include "tools/tavikctl/tavikctl.h"
+
+namespace tavik {
+namespace {
+
+using test::RunSqliteShell;
+using test::SqliteShellAvailable;
+using test::TempDirectory;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A trace line from its leading bytes: the rest of the 64 report bytes are zeros.
+std::string TraceLine(char mark, const std::string& leadingBytes) {
+    std::string line(1, mark);
+    std::istringstream stream(leadingBytes);
+    std::string byte;
+    int count = 0;
+    while (stream >> byte) {
+        line += " " + byte;
+        ++count;
+    }
+    for (; count < 64; ++count) {
+        line += " 00";
+    }
+    return line;
+}
+
+struct Result {
+    int status = -1;
+    std::vector<std::string> out;
+    std::vector<std::string> trace;
+};
+
+// Runs tavikctl in this process with a data folder of its own.
+class TavikctlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(m_temp.Path().empty());
+        m_environment.programDirectory = Utf8ToWide(TAVIK_OUTPUT_DIR);
+        m_environment.dataDirectory = m_temp.Wide();
+    }
+
+    Result Run(const std::vector<std::string>& arguments) {
+        std::ostringstream out;
+        std::ostringstream trace;
+        Result result;
+        result.status = tavikctl::Run(arguments, m_environment, out, trace);
+        result.out = Lines(out.str());
+        result.trace = Lines(trace.str());
+        return result;
+    }
+
+    // A value of profile 1 in the program's database of the model.
+    std::wstring Stored(const std::wstring& key) {
+        SettingsDatabase database;
+        std::wstring value;
+        if (database.OpenForModel(m_temp.Wide(), L"tavik_mouse")) {
+            database.GetConfigValue(1, key, value);
+        }
+        return value;
+    }
+
+    // The exchanges after the device discovery (one probe per listed interface).
+    static std::vector<std::string> AfterDiscovery(const std::vector<std::string>& trace) {
+        constexpr size_t kDiscoveryLines = 4;
+        if (trace.size() < kDiscoveryLines) {
+            return {};
+        }
+        return std::vector<std::string>(trace.begin() + kDiscoveryLines, trace.end());
+    }
+
+    TempDirectory m_temp;
+    tavikctl::Environment m_environment;
+};
+
+TEST_F(TavikctlTest, TraceLinesAreTheWholeReportInLowerCaseHex) {
+    const Result result = Run({"--simulate", "--trace", "list"});
+    ASSERT_EQ(result.status, 0);
+    ASSERT_FALSE(result.trace.empty());
+    for (const std::string& line : result.trace) {
+        ASSERT_EQ(line.size(), 2u + 64u * 3u - 1u) << line;
+        EXPECT_TRUE(line.compare(0, 2, "> ") == 0 || line.compare(0, 2, "< ") == 0) << line;
+        for (size_t at = 2; at < line.size(); at += 3) {
+            EXPECT_TRUE(std::isxdigit(static_cast<unsigned char>(line[at])) &&
+                        !std::isupper(static_cast<unsigned char>(line[at])))
+                << line;
+            if (at + 2 < line.size()) {
+                EXPECT_EQ(line[at + 2], ' ') << line;
+            }
+        }
+    }
+    // Discovery asks every vendor interface for its device information.
+    EXPECT_EQ(result.trace[0], TraceLine('>', "06 05"));
+    EXPECT_EQ(result.out, (std::vector<std::string>{
+                              "type=102 mode=wireless state=connected battery=85 charging=0 "
+                              "release=0x0103",
+                              "type=102 mode=wired state=connected battery=85 charging=0 "
+                              "release=0x0105",
+                          }));
+}
+
+struct CommandCase {
+    std::vector<std::string> arguments;
+    std::vector<std::string> exchange;  // trace lines after discovery, leading bytes
+    std::string message;
+};
+
+TEST_F(TavikctlTest, EachCommandWritesItsReportsAndStoresTheValue) {
+    const CommandCase cases[] = {
+        {{"set", "report_rate", "3"},
+         {"> 06 13 02 00 00 02 03", "< 06 13 02 00 00 02 03"},
+         "report_rate=3 sent"},
+        {{"set", "deep_sleep", "600"},
+         {"> 06 13 05 00 00 0b 3c 00 58 02", "< 06 13 05 00 00 0b 3c 00 58 02"},
+         "deep_sleep=600 sent"},
+        {{"set", "dpi_index", "2"},
+         {"> 06 13 05 00 00 01 06 02 60 09", "< 06 13 05 00 00 01 06 02 60 09"},
+         "dpi_index=2 sent"},
+        {{"set", "dpi_group3_rgb", "1193046"},
+         {"> 06 21 20 00 00 01 04 1f 1f 00 00 00 00 ff 00 00 00 00 ff ff ff 00 56 34 12 00 ff "
+          "ff 80 01 80",
+          "< 06 21 20 00 00 01 04 1f 1f 00 00 00 00 ff 00 00 00 00 ff ff ff 00 56 34 12 00 ff "
+          "ff 80 01 80"},
+         "dpi_group3_rgb=1193046 sent"},
+        {{"set", "move_closelight", "0"},
+         {"> 06 13 02 00 00 0d 00", "< 06 13 02 00 00 0d 00"},
+         "move_closelight=0 sent"},
+        {{"assign", "3", "2", "4"},
+         {"> 06 12 20 00 00 10 01 00 00 10 02 00 00 10 04 00 00 20 00 04 00 10 08 00 00 10 20 "
+          "00 00 10 40 00 00 1f 01 00 00 1f",
+          "< 06 12 20 00 00 10 01 00 00 10 02 00 00 10 04 00 00 20 00 04 00 10 08 00 00 10 20 "
+          "00 00 10 40 00 00 1f 01 00 00 1f"},
+         "button 3 assigned; key table sent"},
+        // The key table carries the assignment stored by the case before.
+        {{"send", "keytable"},
+         {"> 06 12 20 00 00 10 01 00 00 10 02 00 00 10 04 00 00 20 00 04 00 10 08 00 00 10 20 "
+          "00 00 10 40 00 00 1f 01 00 00 1f",
+          "< 06 12 20 00 00 10 01 00 00 10 02 00 00 10 04 00 00 20 00 04 00 10 08 00 00 10 20 "
+          "00 00 10 40 00 00 1f 01 00 00 1f"},
+         "keytable sent"},
+        // The image of no macros: the 64-byte table in a full chunk and one of 5 bytes.
+        {{"send", "macros"},
+         {"> 06 31 3b", "< 06 31 3b", "> 06 31 05 3b", "< 06 31 05 3b"},
+         "macros sent"},
+        // The mouse restores its DPI stages itself (no reply); the stored default colours
+        // follow.
+        {{"send", "dpi-defaults"},
+         {"> 06 0f 01 00 00 08",
+          "> 06 21 20 00 00 01 04 1f 1f 00 00 00 00 ff 00 00 00 00 ff ff ff 00 ff a5 00 00 ff "
+          "ff 80 00 80",
+          "< 06 21 20 00 00 01 04 1f 1f 00 00 00 00 ff 00 00 00 00 ff ff ff 00 ff a5 00 00 ff "
+          "ff 80 00 80"},
+         "dpi-defaults sent"},
+    };
+    for (const CommandCase& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--trace"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, std::vector<std::string>{c.message});
+        std::vector<std::string> expected;
+        for (const std::string& line : c.exchange) {
+            expected.push_back(TraceLine(line[0], line.substr(2)));
+        }
+        EXPECT_EQ(AfterDiscovery(result.trace), expected);
+    }
+    EXPECT_EQ(Stored(L"report_rate"), L"3");
+    EXPECT_EQ(Stored(L"deep_sleep"), L"600");
+    EXPECT_EQ(Stored(L"dpi_group3_rgb"), L"42495") << "dpi-defaults restored the colours";
+    EXPECT_EQ(Stored(L"dpi_index"), L"1") << "dpi-defaults made stage 1 current again";
+}
+
+TEST_F(TavikctlTest, ReadPrintsVersionsBatteryAndEveryKey) {
+    const Result result = Run({"--simulate", "read"});
+    ASSERT_EQ(result.status, 0);
+    ASSERT_EQ(result.out.size(), 6u + 38u);
+    EXPECT_EQ(std::vector<std::string>(result.out.begin(), result.out.begin() + 7),
+              (std::vector<std::string>{
+                  "mouse_version=1.2.5", "receiver_version=", "connection_mode=3",
+                  "battery_level=85", "battery_charging=0", "profile=1", "version=1.0.1"}));
+    EXPECT_EQ(result.out.back(), "notify_fardistance=1");
+    // The full read stored what the mouse holds.
+    EXPECT_EQ(Stored(L"sensor_flag"), L"53");
+}
+
+TEST_F(TavikctlTest, FactoryResetResetsTheProfileAndReadsTheMouseAgain) {
+    ASSERT_EQ(Run({"--simulate", "set", "report_rate", "0"}).status, 0);
+    ASSERT_EQ(Run({"--simulate", "assign", "2", "8", "1"}).status, 0);
+    const Result result = Run({"--simulate", "--trace", "send", "factory-reset"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, std::vector<std::string>{"factory-reset sent"});
+    const std::vector<std::string> exchange = AfterDiscovery(result.trace);
+    ASSERT_GE(exchange.size(), 2u);
+    EXPECT_EQ(exchange[0], TraceLine('>', "06 0f 01 00 00 ff"));
+    EXPECT_EQ(exchange[1], TraceLine('>', "06 05"));
+    EXPECT_EQ(Stored(L"report_rate"), L"2") << "read back from the reset mouse";
+}
+
+struct RefusalCase {
+    std::vector<std::string> arguments;
+    std::string message;
+};
+
+TEST_F(TavikctlTest, BadUsageAndOutOfRangeValuesAreRefusedAndNothingIsStored) {
+    const RefusalCase cases[] = {
+        {{"set", "report_rate", "4"}, "report_rate must be 0 to 3"},
+        {{"set", "report_rate", "-1"}, "report_rate must be 0 to 3"},
+        {{"set", "report_rate", "two"}, "report_rate must be 0 to 3"},
+        {{"set", "button_respondtime", "51"}, "button_respondtime must be 1 to 50"},
+        {{"set", "dpi_group0_value", "12050"},
+         "dpi_group0_value must be a multiple of 50 from 50 to 12000"},
+        {{"set", "dpi_group0_value", "825"},
+         "dpi_group0_value must be a multiple of 50 from 50 to 12000"},
+        {{"set", "dpi_index", "6"}, "dpi_index must be 0 to 5"},
+        {{"set", "dpi_count", "0"}, "dpi_count must be 1 to 6"},
+        {{"set", "deep_sleep", "100000"}, "deep_sleep must be 60 to 14400"},
+        {{"set", "dpi_group0_rgb", "16777216"}, "dpi_group0_rgb must be 0 to 16777215"},
+        {{"set", "report_flag", "1"},
+         "unknown key \"report_flag\"; settable keys: dpi_count, dpi_index, dpi_group0_value, "
+         "dpi_group1_value, dpi_group2_value, dpi_group3_value, dpi_group4_value, "
+         "dpi_group5_value, dpi_group0_rgb, dpi_group1_rgb, dpi_group2_rgb, dpi_group3_rgb, "
+         "dpi_group4_rgb, dpi_group5_rgb, report_rate, sensor_flag, button_respondtime, "
+         "scroll_flag, liftoff_height, highspeed_mode, light_sleep, deep_sleep, move_wakeup, "
+         "move_closelight"},
+        {{"assign", "3", "9", "256"}, "VALUE for type 9 must be 1 to 255"},
+        {{"assign", "3", "11", "0"}, "VALUE for type 11 must be 1 to 255"},
+        {{"assign", "14", "1", "1"}, "KEYCODE must be 0 to 13"},
+        {{"assign", "3", "3", "1"}, "TYPE must be one of 1, 2, 4, 5, 7, 8, 9, 10, 11"},
+        {{"assign", "3", "5", "77"}, "VALUE must be the id of a stored macro"},
+        {{"assign", "3", "2", "4", "256"}, "VALUE2 and VALUE3 must be 0 to 255"},
+        {{"assign", "x", "2", "4"}, "KEYCODE must be a number"},
+        {{"send", "everything"}, "send takes keytable, macros, all, dpi-defaults or factory-reset"},
+        {{"set", "report_rate"},
+         "usage: tavikctl [--simulate] [--db FILE] [--trace] list | read | set KEY VALUE | "
+         "assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]] | "
+         "send keytable|macros|all|dpi-defaults|factory-reset"},
+        {{"--verbose", "list"}, "unknown option \"--verbose\""},
+        {{"--db"}, "--db needs a file name"},
+    };
+    ASSERT_EQ(Run({"--simulate", "list"}).status, 0);  // creates the database
+    SettingsDatabase before;
+    ASSERT_TRUE(before.OpenForModel(m_temp.Wide(), L"tavik_mouse"));
+    std::vector<KeyAssignment> keysBefore;
+    before.ListKeyAssignments(1, 0, keysBefore);
+    before.Close();
+    for (const RefusalCase& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--trace"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, std::vector<std::string>{c.message});
+        EXPECT_TRUE(AfterDiscovery(result.trace).empty()) << "nothing was sent";
+    }
+    EXPECT_EQ(Stored(L"report_rate"), L"2");
+    EXPECT_EQ(Stored(L"button_respondtime"), L"1");
+    EXPECT_EQ(Stored(L"dpi_group0_value"), L"800");
+    EXPECT_EQ(Stored(L"deep_sleep"), L"60");
+    SettingsDatabase after;
+    ASSERT_TRUE(after.OpenForModel(m_temp.Wide(), L"tavik_mouse"));
+    std::vector<KeyAssignment> keysAfter;
+    EXPECT_EQ(after.ListKeyAssignments(1, 0, keysAfter), static_cast<int>(keysBefore.size()));
+}
+
+TEST_F(TavikctlTest, WithoutAMouseTheValueIsStoredAndTheExitStatusSaysNoAnswer) {
+    // The real HID backend: no mouse of this vendor is ever attached to a test machine.
+    const Result set = Run({"set", "report_rate", "1"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_EQ(set.out, std::vector<std::string>{"report_rate=1 stored; the mouse did not answer"});
+    EXPECT_EQ(Stored(L"report_rate"), L"1");
+    const Result read = Run({"read"});
+    EXPECT_EQ(read.status, 1);
+    EXPECT_EQ(read.out, std::vector<std::string>{"the mouse did not answer"});
+    const Result list = Run({"list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, std::vector<std::string>{"no device attached"});
+}
+
+#ifndef _WIN32
+
+// The executable itself, as a user runs it.
+class TavikctlProgramTest : public ::testing::Test {
+protected:
+    // Runs the program with the data folder below the test's own; stdout and the exit
+    // status come back, standard error goes to `traceFile`.
+    int RunProgram(const std::string& arguments, std::string& out) {
+        const std::filesystem::path traceFile = m_temp.Path() / "trace.txt";
+        const std::string command = "XDG_DATA_HOME='" + m_temp.Path().u8string() + "' '" +
+                                    std::string(TAVIKCTL_PATH) + "' " + arguments + " 2>'" +
+                                    traceFile.u8string() + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            return -1;
+        }
+        out.clear();
+        char buffer[4096];
+        size_t count;
+        while ((count = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
+            out.append(buffer, count);
+        }
+        const int status = pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    TempDirectory m_temp;
+};
+
+TEST_F(TavikctlProgramTest, StoresRowsOtherProgramsReadAndExitsWithItsStatus) {
+    if (!SqliteShellAvailable()) {
+        GTEST_SKIP() << "the sqlite3 shell is not installed";
+    }
+    const std::filesystem::path file = m_temp.Path() / "mine.db";
+    const std::string db = "--simulate --db '" + file.u8string() + "' ";
+    std::string out;
+    EXPECT_EQ(RunProgram(db + "set report_rate 1", out), 0);
+    EXPECT_EQ(out, "report_rate=1 sent\n");
+    EXPECT_EQ(RunProgram(db + "assign 4 9 12", out), 0);
+    EXPECT_EQ(RunProgram(db + "set dpi_count 7", out), 2);
+    EXPECT_EQ(out, "dpi_count must be 1 to 6\n");
+
+    EXPECT_EQ(RunSqliteShell(file,
+                             "SELECT profile, value FROM t_configdata WHERE key = "
+                             "'report_rate' ORDER BY profile;"),
+              "1|1\n2|2\n3|2\n4|2\n");
+    EXPECT_EQ(RunSqliteShell(file,
+                             "SELECT value FROM t_configdata WHERE key = 'dpi_count' "
+                             "AND profile = 1;"),
+              "6\n");
+    EXPECT_EQ(RunSqliteShell(file,
+                             "SELECT profile, fn_layer, key_code, macro_type, "
+                             "macro_value, macro_value2, macro_value3 FROM "
+                             "t_key_macro_data;"),
+              "1|0|4|9|12|0|0\n");
+
+    // Without --db: the program's own database of the catalogue's model.
+    EXPECT_EQ(RunProgram("--simulate set highspeed_mode 1", out), 0);
+    const std::filesystem::path own =
+        m_temp.Path() / "Tavik Mouse Files" / "db" / "tavik_mouse_datav8.db";
+    EXPECT_EQ(RunSqliteShell(own,
+                             "SELECT value FROM t_configdata WHERE key = "
+                             "'highspeed_mode' AND profile = 1;"),
+              "1\n");
+
+    EXPECT_EQ(RunProgram("--simulate frob", out), 2);
+    EXPECT_EQ(RunProgram("read", out), 1);
+    EXPECT_EQ(out, "the mouse did not answer\n");
+}
+
+#endif
+
+}  // namespace
+}  // namespace tavik
