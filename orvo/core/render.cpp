@@ -359,9 +359,21 @@ SIZE MRender::GetTextBounds(Gdiplus::Font* font, const Gdiplus::StringFormat* fo
     if (font->GetFamily(&family) != Gdiplus::Ok) {
         return size;
     }
+    // Wine refuses a path string without a format: a null format means the generic one.
+    std::unique_ptr<Gdiplus::StringFormat> ownFormat;
+    if (format == nullptr) {
+        ownFormat.reset(Gdiplus::StringFormat::GenericDefault()->Clone());
+        format = ownFormat.get();
+    }
     Gdiplus::GraphicsPath path;
-    const Gdiplus::RectF layout(0, 0, static_cast<Gdiplus::REAL>(width > 0 ? width : 0), 0);
-    path.AddString(text, -1, &family, font->GetStyle(), font->GetSize(), layout, format);
+    if (width > 0) {
+        // No height limit: a layout height of 0 lets the lines run on.
+        const Gdiplus::RectF layout(0, 0, static_cast<Gdiplus::REAL>(width), 0);
+        path.AddString(text, -1, &family, font->GetStyle(), font->GetSize(), layout, format);
+    } else {
+        path.AddString(text, -1, &family, font->GetStyle(), font->GetSize(), Gdiplus::PointF(0, 0),
+                       format);
+    }
     Gdiplus::RectF bounds;
     path.GetBounds(&bounds);
     size.cx = static_cast<LONG>(std::ceil(bounds.Width));
