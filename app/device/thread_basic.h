@@ -102,7 +102,7 @@ private:
 
     mutable std::mutex m_signalLock;  // guards m_done, m_wakeRequested, m_thread
     std::condition_variable m_signal;
-    bool m_done = true;
+    bool m_done = false;  // the done event: not set until a started loop has ended
     bool m_wakeRequested = false;
     std::thread m_thread;
 };

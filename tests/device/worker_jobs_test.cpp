@@ -401,6 +401,21 @@ TEST_F(WorkerJobsTest, TheRunningWorkerTakesJobsAndEventsThroughFaultsAndStops) 
     EXPECT_TRUE(m_worker->IsDone());
 }
 
+TEST_F(WorkerJobsTest, DestroyingARunningWorkerStopsAndJoinsItFirst) {
+    StartUpWithLights();
+    ASSERT_TRUE(m_worker->StartWorker());
+    for (int i = 0; i < 20; ++i) {
+        m_worker->QueueJob(job::kSendReportRate);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !JobsRun().empty(); }));
+    // The worker is busy with jobs; its owner goes away. Under the sanitizers a worker that
+    // outlived its owner would be caught touching freed memory.
+    m_worker.reset();
+    const size_t sent = SentCommands().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(SentCommands().size(), sent) << "nothing runs after the owner is gone";
+}
+
 // The worker sleeps in real time here; the device is still simulated on virtual time.
 class WorkerStopTest : public test::WorkerTest {
 protected:

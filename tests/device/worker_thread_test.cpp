@@ -57,7 +57,7 @@ private:
 
 TEST(ThreadBasicTest, LoopModeRunsUntilStoppedAndSetsTheDoneEvent) {
     CountingThread thread(std::make_shared<VirtualClock>());
-    EXPECT_TRUE(thread.IsDone());
+    EXPECT_FALSE(thread.IsDone());
     ASSERT_TRUE(thread.Start());
     EXPECT_FALSE(thread.Start()) << "a running thread is not started twice";
     EXPECT_TRUE(thread.IsRunning());
