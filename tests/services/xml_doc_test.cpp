@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@ namespace tavik {
 namespace {
 
 namespace fs = std::filesystem;
+
+// ctest runs every case as its own process, several at once and from several build trees:
+// each process gets scratch folders of its own.
+const std::string& ProcessSuffix() {
+    static const std::string suffix = std::to_string(std::random_device{}());
+    return suffix;
+}
 
 std::wstring W(const char* utf8) {
     return Utf8ToWide(utf8);
@@ -43,8 +51,9 @@ class XmlDocFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("tavik_xml_") + info->test_suite_name() + "_" + info->name());
+        m_folder =
+            fs::temp_directory_path() / (std::string("tavik_xml_") + info->test_suite_name() + "_" +
+                                         info->name() + "_" + ProcessSuffix());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -651,7 +660,7 @@ class PythonFixtureTest : public XmlDocFileTest, public ::testing::WithParamInte
 protected:
     // The fixtures as Python writes them today, made once for all cases.
     static void SetUpTestSuite() {
-        s_generated = fs::temp_directory_path() / "tavik_xml_python_fixtures";
+        s_generated = fs::temp_directory_path() / ("tavik_xml_python_fixtures_" + ProcessSuffix());
         if (!HavePeers()) {
             return;
         }
