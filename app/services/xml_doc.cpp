@@ -763,7 +763,10 @@ bool CXmlDoc::SetAttribute(std::wstring_view name, std::wstring_view value) {
         const ElementRecord& record = Record(m_current);
         const size_t tagClose = static_cast<size_t>(record.start) + record.startTagLength - 1;
         position = std::min(stoppedAt, tagClose);
-        inserted = L" ";
+        if (span.HasDanglingEquals() && span.valueStart == position) {
+            inserted = L"\"\"";
+        }
+        inserted += L" ";
         inserted += name;
         inserted += L'=';
         inserted += quoted;

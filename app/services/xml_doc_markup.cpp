@@ -214,6 +214,7 @@ size_t ScanTagName(std::wstring_view text, size_t from, size_t limit) {
 
 AttributeScanEnd ScanAttributes(std::wstring_view text, size_t from, size_t limit, bool stopAtStray,
                                 std::wstring_view wanted, size_t* stoppedAt, AttributeSpan* span) {
+    *span = AttributeSpan();
     size_t index = from;
     for (;;) {
         while (index < limit && IsSpace(text[index])) {
@@ -278,9 +279,9 @@ AttributeScanEnd ScanAttributes(std::wstring_view text, size_t from, size_t limi
             }
             current.valueEnd = index;
         }
+        *span = current;
         if (!wanted.empty() &&
             text.substr(current.nameStart, current.nameEnd - current.nameStart) == wanted) {
-            *span = current;
             *stoppedAt = current.nameStart;
             return AttributeScanEnd::kFound;
         }

@@ -51,6 +51,10 @@ struct AttributeSpan {
     size_t valueEnd = 0;    // past the closing quote
     bool hasValue = false;
     bool quoted = false;
+
+    // "name=" with nothing after it but the end of the tag: text put right behind it would
+    // be read as its value.
+    bool HasDanglingEquals() const { return hasValue && !quoted && valueStart == valueEnd; }
 };
 
 // Scans the attributes of a start tag (or of the XML declaration) from `from` up to `limit`.
@@ -58,7 +62,8 @@ struct AttributeSpan {
 // ends. The scan ends with kFound at the first attribute named `wanted` (never for an empty
 // name), with kTagEnd at ">" and with kEmptyTagEnd at "/>". With `stopAtStray` any other "/"
 // or "?" between attributes ends it too (kStray); without, they are skipped. *stoppedAt is
-// where the scan ended (the attribute's name for kFound).
+// where the scan ended (the attribute's name for kFound); *span is the attribute found, or
+// else the last one scanned (all zero if there was none).
 AttributeScanEnd ScanAttributes(std::wstring_view text, size_t from, size_t limit, bool stopAtStray,
                                 std::wstring_view wanted, size_t* stoppedAt, AttributeSpan* span);
 
