@@ -18,13 +18,17 @@ public:
     explicit ExactSampling(Gdiplus::Graphics* graphics)
         : m_graphics(graphics),
           m_interpolation(graphics->GetInterpolationMode()),
-          m_pixelOffset(graphics->GetPixelOffsetMode()) {
+          m_pixelOffset(graphics->GetPixelOffsetMode()),
+          m_smoothing(graphics->GetSmoothingMode()) {
         graphics->SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
         graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        // Anti-aliased image edges would leave half-covered seams between nine-patch pieces.
+        graphics->SetSmoothingMode(Gdiplus::SmoothingModeNone);
     }
     ~ExactSampling() {
         m_graphics->SetInterpolationMode(m_interpolation);
         m_graphics->SetPixelOffsetMode(m_pixelOffset);
+        m_graphics->SetSmoothingMode(m_smoothing);
     }
     ExactSampling(const ExactSampling&) = delete;
     ExactSampling& operator=(const ExactSampling&) = delete;
@@ -33,6 +37,7 @@ private:
     Gdiplus::Graphics* m_graphics;
     Gdiplus::InterpolationMode m_interpolation;
     Gdiplus::PixelOffsetMode m_pixelOffset;
+    Gdiplus::SmoothingMode m_smoothing;
 };
 
 BYTE AlphaOf(DWORD argb) {
@@ -53,15 +58,58 @@ void DrawPieces(Gdiplus::Graphics* graphics, Gdiplus::Image* image, const RECT& 
         StripRect{srcX, srcY, srcW, srcH},
         StripRect{dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top}, left, top,
         right, bottom, pieces);
-    ExactSampling sampling(graphics);
     for (int i = 0; i < count; ++i) {
         const NinePatchPiece& piece = pieces[i];
-        graphics->DrawImage(image,
-                            Gdiplus::Rect(piece.destination.x, piece.destination.y,
-                                          piece.destination.width, piece.destination.height),
-                            piece.source.x, piece.source.y, piece.source.width, piece.source.height,
-                            Gdiplus::UnitPixel);
+        MRender::DrawImageExact(graphics, image,
+                                Gdiplus::Rect(piece.destination.x, piece.destination.y,
+                                              piece.destination.width, piece.destination.height),
+                                piece.source.x, piece.source.y, piece.source.width,
+                                piece.source.height);
     }
+}
+
+// The source rectangle scaled to width x height by repeating pixels (nearest neighbour on
+// whole pixels: every output pixel comes from inside the rectangle). Null when the image
+// cannot be read.
+std::unique_ptr<Gdiplus::Bitmap> ScaleNearest(Gdiplus::Image* image, int srcX, int srcY, int srcW,
+                                              int srcH, int width, int height) {
+    if (image->GetType() != Gdiplus::ImageTypeBitmap) {
+        return nullptr;
+    }
+    auto* source = static_cast<Gdiplus::Bitmap*>(image);
+    Gdiplus::Rect sourceRect(srcX, srcY, srcW, srcH);
+    Gdiplus::BitmapData input{};
+    if (source->LockBits(&sourceRect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &input) !=
+        Gdiplus::Ok) {
+        return nullptr;
+    }
+    auto scaled = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    Gdiplus::Rect targetRect(0, 0, width, height);
+    Gdiplus::BitmapData output{};
+    if (scaled->GetLastStatus() != Gdiplus::Ok ||
+        scaled->LockBits(&targetRect, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &output) !=
+            Gdiplus::Ok) {
+        source->UnlockBits(&input);
+        return nullptr;
+    }
+    std::vector<int> columns(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[x] = static_cast<int>(static_cast<long long>(x) * srcW / width);
+    }
+    for (int y = 0; y < height; ++y) {
+        const int sourceRow = static_cast<int>(static_cast<long long>(y) * srcH / height);
+        const auto* in =
+            reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(input.Scan0) +
+                                           static_cast<ptrdiff_t>(sourceRow) * input.Stride);
+        auto* out = reinterpret_cast<DWORD*>(static_cast<BYTE*>(output.Scan0) +
+                                             static_cast<ptrdiff_t>(y) * output.Stride);
+        for (int x = 0; x < width; ++x) {
+            out[x] = in[columns[x]];
+        }
+    }
+    scaled->UnlockBits(&output);
+    source->UnlockBits(&input);
+    return scaled;
 }
 
 // Blends one slice of src over dst with a constant alpha.
@@ -119,8 +167,23 @@ void MRender::DrawImageExact(Gdiplus::Graphics* graphics, Gdiplus::Image* image,
     if (graphics == nullptr || image == nullptr || srcW <= 0 || srcH <= 0) {
         return;
     }
+    if (dest.Width <= 0 || dest.Height <= 0) {
+        return;
+    }
     ExactSampling sampling(graphics);
-    graphics->DrawImage(image, dest, srcX, srcY, srcW, srcH, Gdiplus::UnitPixel);
+    if (dest.Width == srcW && dest.Height == srcH) {
+        graphics->DrawImage(image, dest, srcX, srcY, srcW, srcH, Gdiplus::UnitPixel);
+        return;
+    }
+    // GDI+ stretching at large factors leaves the first column or row out under Wine, and its
+    // filters reach into neighbouring frames: the pixels are scaled here and copied 1:1.
+    std::unique_ptr<Gdiplus::Bitmap> scaled =
+        ScaleNearest(image, srcX, srcY, srcW, srcH, dest.Width, dest.Height);
+    if (scaled) {
+        graphics->DrawImage(scaled.get(), dest, 0, 0, dest.Width, dest.Height, Gdiplus::UnitPixel);
+    } else {
+        graphics->DrawImage(image, dest, srcX, srcY, srcW, srcH, Gdiplus::UnitPixel);
+    }
 }
 
 int MRender::DrawVerticalTransition(HDC dst, HDC src, const RECT& dstRect, const RECT& srcRect,
