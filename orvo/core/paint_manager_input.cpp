@@ -1,0 +1,463 @@
+#include "orvo/paint_manager.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "core_math.h"
+
+namespace Orvo {
+namespace {
+
+constexpr UINT kReflectOffset = 0x2000;  // OCM_BASE - WM_USER: reflected to the sender
+const POINT kOutside = {-1, -1};
+
+bool IsRelayedMouseMessage(UINT msg) {
+    switch (msg) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MOUSEWHEEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+UINT PaintManager::GetKeyModifiers() {
+    return CoreMath::KeyModifiers(::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0,
+                                  ::GetKeyState(VK_MENU) < 0);
+}
+
+LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (size_t i = 0;; ++i) {
+        MControl* control = nullptr;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
+            if (i >= m_controls.size()) {
+                break;
+            }
+            control = m_controls[i].get();
+        }
+        if (control->OnWindowMessage(msg, wParam, lParam) != 0) {
+            return 0;
+        }
+    }
+    const auto flag = [](LRESULT result) -> LRESULT { return result != 0 ? 1 : 0; };
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    const UINT flags = static_cast<UINT>(wParam);
+    switch (msg) {
+        case WM_PAINT:
+            return flag(OnPaint());
+        case WM_GETMINMAXINFO:
+            return flag(OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)));
+        case WM_NCDESTROY:
+            DestroyData();
+            return 1;
+        case WM_CREATE:
+        case WM_DESTROY:
+        case WM_SIZE:
+        case WM_CHAR:
+        case WM_RBUTTONDBLCLK:
+        case WM_MOUSEHOVER:
+            return 1;
+        case WM_NCACTIVATE:
+            return flag(OnNcActivate(static_cast<BOOL>(wParam)));
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return flag(OnKeyDown(static_cast<UINT>(wParam)));
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return flag(OnKeyUp(static_cast<UINT>(wParam)));
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (lParam != 0) {
+                return ::SendMessageW(reinterpret_cast<HWND>(lParam), msg + kReflectOffset, wParam,
+                                      lParam);
+            }
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            return flag(OnMouseMove(flags, x, y));
+        case WM_LBUTTONDOWN:
+            return flag(OnLButtonDown(flags, x, y));
+        case WM_LBUTTONUP:
+            return flag(OnLButtonUp(flags, x, y));
+        case WM_LBUTTONDBLCLK:
+            return flag(OnLButtonDblClk(flags, x, y));
+        case WM_RBUTTONDOWN:
+            return flag(OnRButtonDown(flags, x, y));
+        case WM_RBUTTONUP:
+            return flag(OnRButtonUp(flags, x, y));
+        case WM_MOUSEWHEEL:
+            return flag(
+                OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), POINT{x, y}));
+        case WM_MOUSELEAVE:
+            return flag(OnMouseLeave());
+        default:
+            return 0;
+    }
+}
+
+LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    if (!m_mouseTracked && m_hWnd != nullptr) {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd, m_tooltipDelay};
+        m_mouseTracked = ::TrackMouseEvent(&track) != FALSE;
+    }
+    if (m_dragArmed && (flags & MK_LBUTTON) != 0) {
+        // Dragging a control out as a picture comes with drag and drop; until then the press
+        // goes on as a normal one.
+        m_dragArmed = false;
+    }
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->PtInRect(point) && hover->OnCheckMouseResponse(flags, point) &&
+        m_mouseTracked) {
+        hover->OnMouseMove(flags, point);
+        return 1;
+    }
+    ClearTooltip();
+    if (m_buttonHeld || m_rightButtonHeld) {
+        // The control that holds the button follows the mouse outside its rectangle too
+        // (a slider thumb dragged past the end).
+        if (hover != nullptr) {
+            hover->OnMouseMove(flags, point);
+        }
+        return 1;
+    }
+    if (!m_mouseTracked) {
+        m_hoverControl = nullptr;
+        return 1;
+    }
+    MControl* newHover = nullptr;
+    for (size_t i = 0;; ++i) {
+        MControl* control = nullptr;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
+            if (i >= m_controls.size()) {
+                break;
+            }
+            control = m_controls[i].get();
+        }
+        // Every control gets the move, so that those the mouse left drop their hot state.
+        control->OnMouseMove(flags, point);
+        if (control->PtInRect(point) && control->GetRresponse()) {
+            newHover = control;
+        }
+    }
+    m_hoverControl = newHover;
+    return 1;
+}
+
+LRESULT PaintManager::OnMouseLeave() {
+    ClearTooltip();
+    m_mouseTracked = false;
+    if (!m_buttonHeld && !m_rightButtonHeld && m_hoverControl != nullptr) {
+        MControl* hover = m_hoverControl;
+        m_hoverControl = nullptr;
+        hover->OnMouseMove(0, kOutside);
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    m_doubleClick = false;
+    if (m_focusControl != nullptr && m_focusControl != m_hoverControl) {
+        MControl* previous = m_focusControl;
+        m_focusControl = nullptr;
+        previous->SetControlFocus(0);
+    }
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse() && hover->PtInRect(point) &&
+        hover->OnCheckMouseResponse(flags, point)) {
+        if (hover->IsDragDrop() && hover->IsEnabled()) {
+            m_dragArmed = true;
+            m_dragStart = point;
+            m_dragBitmap = hover->GetDropBitmap();
+        }
+        m_buttonHeld = true;
+        SetFocusControl(hover);
+        hover->OnLButtonDown(flags, point);
+        // The handler may have deleted the control (ForgetControl cleared the hover then).
+        if (!m_captured && m_hoverControl == hover && hover->OnCheckMouseResponse(flags, point)) {
+            SetCapture();
+        }
+        return 1;
+    }
+    if (m_windowDragEnabled && m_captionRect.PtInRect(point) && m_hWnd != nullptr) {
+        ReleaseCapture();
+        ::ReleaseCapture();
+        ::SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnLButtonUp(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    ReleaseCapture();
+    m_buttonHeld = false;
+    m_dragArmed = false;
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
+        const CRect before = hover->GetRect();
+        hover->OnLButtonUp(flags, point);
+        if (m_hoverControl == hover && !before.PtInRect(point)) {
+            m_hoverControl = nullptr;
+        }
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnLButtonDblClk(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    m_doubleClick = true;
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
+        const CRect before = hover->GetRect();
+        hover->OnLButtonDblClk(flags, point);
+        if (m_hoverControl == hover && !before.PtInRect(point)) {
+            m_hoverControl = nullptr;
+        }
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnRButtonDown(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    m_rightDoubleClick = false;
+    if (m_focusControl != nullptr && m_focusControl != m_hoverControl) {
+        MControl* previous = m_focusControl;
+        m_focusControl = nullptr;
+        previous->SetControlFocus(0);
+    }
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse() && hover->PtInRect(point) &&
+        hover->OnCheckMouseResponse(flags, point)) {
+        m_rightButtonHeld = true;
+        SetFocusControl(hover);
+        hover->OnRButtonDown(flags, point);
+        if (!m_captured && m_hoverControl == hover && hover->OnCheckMouseResponse(flags, point)) {
+            SetCapture();
+        }
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnRButtonUp(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    ReleaseCapture();
+    m_rightButtonHeld = false;
+    MControl* hover = m_hoverControl;
+    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
+        const CRect before = hover->GetRect();
+        hover->OnRButtonUp(flags, point);
+        if (m_hoverControl == hover && !before.PtInRect(point)) {
+            m_hoverControl = nullptr;
+        }
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnMouseWheel(UINT, short delta, POINT screenPoint) {
+    POINT point = screenPoint;
+    if (m_hWnd != nullptr) {
+        ::ScreenToClient(m_hWnd, &point);
+    }
+    const int steps = CoreMath::WheelSteps(delta);
+    const int down = CoreMath::WheelDown(delta) ? 1 : 0;
+    bool any = false;
+    for (int step = 0; step < steps; ++step) {
+        bool taken = m_hoverControl != nullptr && m_hoverControl->OnScroll(1, down, point);
+        for (size_t i = 0; !taken; ++i) {
+            MControl* control = nullptr;
+            {
+                std::lock_guard<std::recursive_mutex> lock(m_controlLock);
+                if (i >= m_controls.size()) {
+                    break;
+                }
+                control = m_controls[i].get();
+            }
+            taken = control->OnScroll(1, down, point) != FALSE;
+        }
+        any = any || taken;
+    }
+    return any ? 1 : 0;
+}
+
+LRESULT PaintManager::OnNcActivate(BOOL active) {
+    m_windowActive = active;
+    if (!active) {
+        m_mouseTracked = false;
+        ReleaseCapture();
+        m_doubleClick = false;
+        MControl* hover = m_hoverControl;
+        m_hoverControl = nullptr;
+        if (hover != nullptr) {
+            if (m_buttonHeld) {
+                // The release will never come to this window: the held control gets one.
+                m_buttonHeld = false;
+                hover->OnLButtonUp(0, kOutside);
+            } else {
+                hover->OnMouseMove(0, kOutside);
+            }
+        }
+        m_rightButtonHeld = false;
+        m_dragArmed = false;
+    }
+    if (m_layered) {
+        InvalidateRect(nullptr, TRUE);
+    } else {
+        InvalidateRect(nullptr, FALSE);
+    }
+    return 1;
+}
+
+LRESULT PaintManager::OnGetMinMaxInfo(MINMAXINFO* info) {
+    if (info == nullptr) {
+        return 0;
+    }
+    if (m_minSize.cx > 0) {
+        info->ptMinTrackSize.x = m_minSize.cx;
+    }
+    if (m_minSize.cy > 0) {
+        info->ptMinTrackSize.y = m_minSize.cy;
+    }
+    if (m_maxSize.cx > 0) {
+        info->ptMaxTrackSize.x = m_maxSize.cx;
+        info->ptMaxSize.x = m_maxSize.cx;
+    }
+    if (m_maxSize.cy > 0) {
+        info->ptMaxTrackSize.y = m_maxSize.cy;
+        info->ptMaxSize.y = m_maxSize.cy;
+    }
+    // A maximised dialog covers the work area, not the task bar.
+    RECT work = {0, 0, 1280, 720};
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work = RECT{0, 0, 1280, 720};
+    }
+    info->ptMaxPosition = POINT{work.left, work.top};
+    info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+    return 0;
+}
+
+LRESULT PaintManager::OnKeyDown(UINT vk) {
+    const UINT modifiers = GetKeyModifiers();
+    if (m_hoverControl != nullptr && m_hoverControl->OnKeyDown(vk, 1, modifiers)) {
+        return 1;
+    }
+    for (size_t i = 0;; ++i) {
+        MControl* control = nullptr;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
+            if (i >= m_controls.size()) {
+                break;
+            }
+            control = m_controls[i].get();
+        }
+        if (control->OnKeyDown(vk, 1, modifiers)) {
+            break;
+        }
+    }
+    return 1;
+}
+
+LRESULT PaintManager::PreTranslateMessage(MSG* msg) {
+    if (msg == nullptr) {
+        return 0;
+    }
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) && msg->wParam == VK_TAB) {
+        const UINT modifiers = GetKeyModifiers();
+        MControl* next = nullptr;
+        if (modifiers == 0) {
+            next = GetNextFocusableControl();
+        } else if (modifiers == 0x10) {
+            next = GetPrevFocusableControl();
+        }
+        if (next != nullptr && next != m_focusControl) {
+            SetFocusControl(next);
+            return 1;
+        }
+        return 0;
+    }
+    if (IsRelayedMouseMessage(msg->message) && m_tooltipWnd != nullptr &&
+        ::IsWindow(m_tooltipWnd)) {
+        ::SendMessageW(m_tooltipWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    }
+    return 0;
+}
+
+LRESULT PaintManager::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case kCaretTimerId:
+            if (m_layered) {
+                InvalidateRect(nullptr, FALSE);
+            } else {
+                InvalidateRect(&m_caretRect, FALSE);
+            }
+            m_caretOn = !m_caretOn;
+            return 0;
+        case kSpareTimerId:
+            ::KillTimer(m_hWnd, kSpareTimerId);
+            return 0;
+        case kOverlayFadeTimerId:
+            m_overlayOpacity -= 10;
+            if (m_overlayOpacity < 20) {
+                // Faded out: the overlay is gone, not left drawn at full strength.
+                m_overlayOpacity = 0;
+                m_overlayProgress = 0;
+                m_progressTarget = 0;
+                m_overlayText.clear();
+                ::KillTimer(m_hWnd, kOverlayFadeTimerId);
+            }
+            InvalidateOverlay();
+            return 0;
+        case kOverlayProgressTimerId:
+            m_overlayProgress += 2;
+            if (m_overlayProgress >= m_progressTarget) {
+                m_overlayProgress = m_progressTarget;
+                ::KillTimer(m_hWnd, kOverlayProgressTimerId);
+            }
+            InvalidateOverlay();
+            if (m_overlayProgress >= 100) {
+                ::SetTimer(m_hWnd, kOverlayFadeTimerId, 50, nullptr);
+            }
+            return 0;
+        default:
+            break;
+    }
+    std::vector<MControl*> due;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_timerLock);
+        for (const ControlTimer& record : m_timers) {
+            if (record.window == m_hWnd && record.id == id && !record.stopped) {
+                due.push_back(record.control);
+            }
+        }
+    }
+    for (MControl* control : due) {
+        // An earlier control's OnTimer may have deleted this one.
+        bool alive = false;
+        {
+            std::lock_guard<std::recursive_mutex> lock(m_timerLock);
+            for (const ControlTimer& record : m_timers) {
+                alive = alive || record.control == control;
+            }
+        }
+        if (alive) {
+            control->OnTimer();
+        }
+    }
+    return 0;
+}
+
+}  // namespace Orvo
