@@ -12,7 +12,8 @@ namespace Orvo {
 namespace {
 
 // A 100 x 10 strip of ten-pixel columns, red, green, blue, then grey.
-std::wstring WriteStrip() {
+// Each test writes its own file: ctest runs them as parallel processes.
+std::wstring WriteStrip(const wchar_t* path) {
     Gdiplus::Bitmap strip(100, 10, PixelFormat32bppARGB);
     const DWORD colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF808080};
     for (int y = 0; y < 10; ++y) {
@@ -20,14 +21,13 @@ std::wstring WriteStrip() {
             strip.SetPixel(x, y, Gdiplus::Color(colours[std::min(x / 33, 3)]));
         }
     }
-    const std::wstring path = L"image_list_strip.png";
     RenderTest::SavePng(strip, path);
     return path;
 }
 
 TEST(ImageList, InsertRulesAndLookups) {
     MImageList list;
-    const std::wstring strip = WriteStrip();
+    const std::wstring strip = WriteStrip(L"image_list_insert.png");
     EXPECT_EQ(list.InsertImage(0, strip.c_str(), 1, 3), -1);  // no position 0 in an empty list
     EXPECT_EQ(list.GetImageCount(), 0);
     EXPECT_EQ(list.AddImage(nullptr, 1, 3), -1);
@@ -60,7 +60,7 @@ TEST(ImageList, InsertRulesAndLookups) {
 
 TEST(ImageList, DrawsTheRequestedFrameCentredAndClampsIt) {
     MImageList list;
-    ASSERT_EQ(list.AddImage(WriteStrip().c_str(), 1, 3), 0);
+    ASSERT_EQ(list.AddImage(WriteStrip(L"image_list_draw.png").c_str(), 1, 3), 0);
     MemoryCanvas canvas(60, 30);
     {
         Gdiplus::Graphics graphics(canvas.GetDC());
