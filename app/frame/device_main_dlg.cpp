@@ -1,13 +1,23 @@
 #include "app/frame/device_main_dlg.h"
 
+#include <dbt.h>
+
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "app/common/text_encoding.h"
+#include "app/device/device_catalogue.h"
+#include "app/device/device_worker.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/hid_notifications.h"
+#include "app/device/job_queue.h"
 #include "app/device/sim/device_simulator.h"
-#include "app/device/sim/sim_identities.h"
+#include "app/frame/plain_window_effects.h"
 #include "app/frame/registry_settings.h"
+#include "app/frame/startup.h"
+#include "app/services/language_text.h"
+#include "app/store/settings_database.h"
 #include "orvo/manager.h"
 
 namespace tavik {
@@ -16,6 +26,11 @@ namespace {
 constexpr int kWindowWidth = 1280;
 constexpr int kWindowHeight = 780;
 constexpr wchar_t kWindowClass[] = L"TavikMouseMainWindow";
+constexpr UINT kRepaintMessage = WM_APP + 1;
+// Hot-plug events of the simulated devices, posted from the thread that caused them:
+// wParam is the event, lParam an owned copy of the interface path.
+constexpr UINT kSimulatedDeviceChangeMessage = WM_APP + 2;
+constexpr UINT_PTR kToolkitTimer = 1;
 
 void RegisterWindowClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass = {};
@@ -28,16 +43,21 @@ void RegisterWindowClass(WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
-std::wstring DescribeEntry(const DeviceEntry& entry) {
-    const wchar_t* mode = entry.deviceMode == 0 ? L"wired" : L"receiver";
-    const wchar_t* state = entry.connectState == ConnectState::kConnected      ? L"connected"
-                           : entry.connectState == ConnectState::kDisconnected ? L"disconnected"
-                                                                               : L"not answering";
-    wchar_t line[256] = {};
-    swprintf(line, 256, L"%ls (%ls, type %d) %ls, battery %d%%%ls", entry.product.c_str(), mode,
-             entry.deviceType, state, entry.batteryLevel,
-             entry.batteryCharging == 1 ? L", charging" : L"");
-    return line;
+class RegistryDeviceTypePreference : public DeviceTypePreference {
+public:
+    int ReadDeviceType() override { return tavik::ReadDeviceType(); }
+    void WriteDeviceType(int deviceType) override { tavik::WriteDeviceType(deviceType); }
+};
+
+// Functions that run on the computer arrive once the button page exists; until then the
+// mouse's requests are taken and ignored.
+class IgnoredComputerFunctions : public ComputerFunctions {
+public:
+    void RunComputerFunction(int, int) override {}
+};
+
+const wchar_t* StateText(int state) {
+    return state == 1 ? L"connected" : state == 2 ? L"disconnected" : L"-";
 }
 
 }  // namespace
@@ -46,6 +66,8 @@ DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices)
     : m_useSimulatedDevices(useSimulatedDevices) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
+    StopDevices();
+    m_worker.reset();
     HidDeviceManager::Instance().CloseAll();
     if (m_simulator) {
         HidDeviceManager::Instance().UseBackend(RealHidApi());
@@ -108,7 +130,13 @@ LRESULT DeviceMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 EndApplication();
             }
             return 0;
+        case WM_DEVICECHANGE:
+            if (m_worker) {
+                OnDeviceChange(wParam, lParam);
+            }
+            return TRUE;
         case WM_DESTROY:
+            StopDevices();
             if (m_hidNotifications != nullptr) {
                 UnregisterHidNotifications(m_hidNotifications);
                 m_hidNotifications = nullptr;
@@ -119,6 +147,18 @@ LRESULT DeviceMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             break;
+    }
+    if (message == kRepaintMessage) {
+        InvalidateRect(m_window, nullptr, FALSE);
+        return 0;
+    }
+    if (message == kSimulatedDeviceChangeMessage) {
+        std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lParam));
+        if (m_worker) {
+            m_worker->Connection().UpdateUSBDevice(
+                wParam == 1 ? DeviceChangeEvent::kArrival : DeviceChangeEvent::kRemoval, *path);
+        }
+        return 0;
     }
     if (message == kTrayCallbackMessage) {
         OnTrayMessage(lParam);
@@ -140,31 +180,71 @@ void DeviceMainDlg::OnInitDialog() {
     HidDeviceManager& devices = HidDeviceManager::Instance();
     if (m_useSimulatedDevices) {
         m_simulator = std::make_unique<sim::DeviceSimulator>();
+        HWND window = m_window;
+        m_simulator->SetHotPlugCallback([window](sim::HotPlugEvent event, const std::string& path) {
+            auto* copy = new std::string(path);
+            if (!PostMessageW(window, kSimulatedDeviceChangeMessage,
+                              event == sim::HotPlugEvent::kArrival ? 1 : 0,
+                              reinterpret_cast<LPARAM>(copy))) {
+                delete copy;
+            }
+        });
         devices.UseBackend(m_simulator->Api());
     }
-    // The catalogue registers these ids once it is read; until then the product line's
-    // identities are registered here.
-    devices.ClearSupportedIds();
-    devices.AddSupportedId(sim::kVendorId, sim::kWiredMouseProductId, L"", sim::kMainDeviceType,
-                           sim::kWiredMode);
-    devices.AddSupportedId(sim::kVendorId, sim::kReceiverProductId, L"", sim::kMainDeviceType,
-                           sim::kWirelessMode);
-    devices.AddSupportedId(sim::kVendorId, sim::kSecondModelProductId, L"", sim::kSecondDeviceType,
-                           sim::kWiredMode);
+    m_effects = std::make_unique<PlainWindowEffects>(m_window, kRepaintMessage);
+    m_deviceTypePreference = std::make_unique<RegistryDeviceTypePreference>();
+    m_computerFunctions = std::make_unique<IgnoredComputerFunctions>();
+
+    DeviceCatalogue::Setup setup;
+    setup.programDirectory = Orvo::Manager::GetProgramDirectory();
+    setup.themeDirectory = Orvo::Manager::GetThemeDirectory();
+    setup.dataDirectory = GetDataDirectory();
+    setup.manager = &devices;
+    setup.store = &SettingsDatabase::Instance();
+    setup.effects = m_effects.get();
+    setup.languageText = [](int number) { return GetLanguageText(number); };
+    m_catalogue = std::make_unique<DeviceCatalogue>(setup);
+    m_catalogue->LoadCatalogue();
+    m_catalogue->LoadDeviceDescription();
+
+    m_worker = std::make_unique<DeviceWorker>(devices, SettingsDatabase::Instance(), *m_effects,
+                                              *m_computerFunctions, *m_deviceTypePreference);
+    m_worker->SetLanguageTexts([](int number) { return GetLanguageText(number); });
+    m_worker->Connection().SetDeviceRecords(m_catalogue->ModeRecords());
     m_hidNotifications = RegisterHidNotifications(m_window);
-    devices.RebuildDevices();
-    // Listing every entry needs the current type 0 for a moment.
-    std::vector<DeviceEntry> entries;
-    devices.SetCurDeviceType(0);
-    if (devices.GetDevices(entries)) {
-        for (const DeviceEntry& entry : entries) {
-            m_deviceLines.push_back(DescribeEntry(entry));
-        }
-    } else {
-        m_deviceLines.push_back(L"No mouse or receiver found.");
+    m_worker->Connection().RefreshDevices();
+    m_worker->QueueJob(job::kFirstRead);
+    m_worker->StartWorker();
+    SetTimer(m_window, kToolkitTimer, 10, nullptr);
+}
+
+void DeviceMainDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) {
+        return;
     }
-    const int deviceType = ReadDeviceType();
-    devices.SetCurDeviceType(deviceType != 0 ? deviceType : sim::kMainDeviceType);
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) {
+        return;
+    }
+    const auto* deviceInterface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(data);
+    // The name is terminated inside the size the header gives; never read past it.
+    const size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+    if (header->dbch_size <= nameOffset) {
+        return;
+    }
+    const size_t capacity = (header->dbch_size - nameOffset) / sizeof(wchar_t);
+    const std::wstring name(deviceInterface->dbcc_name,
+                            wcsnlen(deviceInterface->dbcc_name, capacity));
+    m_worker->Connection().UpdateUSBDevice(
+        event == DBT_DEVICEARRIVAL ? DeviceChangeEvent::kArrival : DeviceChangeEvent::kRemoval,
+        WideToUtf8(name));
+}
+
+void DeviceMainDlg::StopDevices() {
+    KillTimer(m_window, kToolkitTimer);
+    if (m_worker) {
+        m_worker->StopWorker();
+    }
 }
 
 void DeviceMainDlg::OnClose() {
@@ -196,6 +276,7 @@ void DeviceMainDlg::ShowFromTray() {
 }
 
 void DeviceMainDlg::EndApplication() {
+    // The process ends at once; the worker is not waited for.
     m_trayIcon.Remove();
     ExitProcess(0);
 }
@@ -225,8 +306,38 @@ void DeviceMainDlg::Paint() {
 
     SelectObject(dc, bodyFont);
     SetTextColor(dc, RGB(184, 210, 239));
+    const PlainWindowEffects::Snapshot state =
+        m_effects ? m_effects->Current() : PlainWindowEffects::Snapshot{};
+    std::vector<std::wstring> lines;
+    if (!state.applicationVersion.empty()) {
+        lines.push_back(state.applicationVersion);
+    }
+    if (state.statusText != 0) {
+        lines.push_back(GetLanguageText(state.statusText));
+    }
+    for (const PlainWindowEffects::DeviceItem& item : state.devices) {
+        wchar_t line[256] = {};
+        std::swprintf(line, 256, L"%ls%ls  cable: %ls  receiver: %ls", item.name.c_str(),
+                      item.deviceType == state.selectedDeviceType ? L" (selected)" : L"",
+                      StateText(item.wiredState), StateText(item.wirelessState));
+        lines.push_back(line);
+    }
+    if (state.batteryLevel >= 0) {
+        wchar_t line[128] = {};
+        std::swprintf(line, 128, L"Battery %d%%%ls", state.batteryLevel,
+                      state.batteryCharging == 1 ? L", charging" : L"");
+        lines.push_back(line);
+    }
+    if (state.dpiStage >= 0) {
+        lines.push_back(L"DPI stage " + std::to_wstring(state.dpiStage + 1));
+    }
+    for (const std::wstring* label : {&state.mouseVersion, &state.receiverVersion}) {
+        if (!label->empty()) {
+            lines.push_back(*label);
+        }
+    }
     int top = 96;
-    for (const std::wstring& text : m_deviceLines) {
+    for (const std::wstring& text : lines) {
         RECT row = {40, top, client.right - 40, top + 24};
         DrawTextW(dc, text.c_str(), -1, &row, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
         top += 28;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/device/computer_functions.h"
+#include "app/device/device_connection.h"
 #include "app/frame/tray_icon.h"
 
 namespace tavik {
@@ -13,6 +15,9 @@ namespace tavik {
 namespace sim {
 class DeviceSimulator;
 }
+class DeviceCatalogue;
+class DeviceWorker;
+class PlainWindowEffects;
 
 // The main window: a borderless 1280 × 780 pop-up, centred, with the tray icon. This plain
 // window carries the lifecycle (single-instance marker, tray, the ways the application
@@ -38,6 +43,8 @@ private:
     void ShowFromTray();
     // Removes the tray icon and ends the process at once with code 0.
     [[noreturn]] void EndApplication();
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    void StopDevices();
     void Paint();
 
     HWND m_window = nullptr;
@@ -45,7 +52,12 @@ private:
     void* m_hidNotifications = nullptr;
     bool m_useSimulatedDevices = false;
     std::unique_ptr<sim::DeviceSimulator> m_simulator;
-    std::vector<std::wstring> m_deviceLines;  // what the plain window shows of the devices
+    std::unique_ptr<PlainWindowEffects> m_effects;
+    std::unique_ptr<DeviceCatalogue> m_catalogue;
+    std::unique_ptr<DeviceTypePreference> m_deviceTypePreference;
+    std::unique_ptr<ComputerFunctions> m_computerFunctions;
+    // Declared last: destroyed first, so it stops before what it uses goes away.
+    std::unique_ptr<DeviceWorker> m_worker;
 };
 
 }  // namespace tavik
