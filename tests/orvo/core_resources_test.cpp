@@ -53,52 +53,58 @@ protected:
         const std::wstring skins = Orvo::Manager::GetProgramDirectory() + L"skins";
         ::CreateDirectoryW(skins.c_str(), nullptr);
         ::CreateDirectoryW(Orvo::Manager::GetSkinDirectory().c_str(), nullptr);
+        // Each test runs in its own process, several at once: each writes its own file.
+        s_strip = L"core_test_strip_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
         Gdiplus::Bitmap strip(100, 20, PixelFormat32bppARGB);
-        ASSERT_TRUE(SavePng(strip, Orvo::Manager::GetSkinDirectory() + kStrip));
+        ASSERT_TRUE(SavePng(strip, Orvo::Manager::GetSkinDirectory() + s_strip));
     }
     static void TearDownTestSuite() {
-        ::DeleteFileW((Orvo::Manager::GetSkinDirectory() + kStrip).c_str());
+        ::DeleteFileW((Orvo::Manager::GetSkinDirectory() + s_strip).c_str());
     }
     void SetUp() override { ASSERT_NE(m_dialog.CreateAt(40, 40, 300, 200), nullptr); }
     void TearDown() override { m_dialog.DestroyWindow(); }
     Orvo::PaintManager& Manager() { return *m_dialog.GetPaintManager(); }
 
-    static constexpr const wchar_t* kStrip = L"core_test_strip.png";
+    static std::wstring s_strip;
     TestDialog m_dialog;
 };
 
+std::wstring CoreResourcesTest::s_strip;
+
 TEST_F(CoreResourcesTest, TheFirstRequestOfAFileFixesItsFrameCount) {
+    const wchar_t* strip = s_strip.c_str();
     auto* four = m_dialog.Add<FontControl>(1, CRect(0, 0, 10, 10));
     auto* two = m_dialog.Add<FontControl>(2, CRect(0, 0, 10, 10));
-    ASSERT_EQ(four->SetImage(kStrip, 4), 1);
-    ASSERT_EQ(two->SetImage(kStrip, 2), 1);
+    ASSERT_EQ(four->SetImage(strip, 4), 1);
+    ASSERT_EQ(two->SetImage(strip, 2), 1);
     EXPECT_EQ(four->GetImageSize(), Orvo::CSize(25, 20));
     EXPECT_EQ(two->GetImageSize(), Orvo::CSize(25, 20));
     EXPECT_EQ(two->GetImageCount(), 2);
     EXPECT_EQ(four->GetImage(), two->GetImage());
-    EXPECT_EQ(two->GetImagePath(), kStrip);
+    EXPECT_EQ(two->GetImagePath(), strip);
 
     // Integer division: a 100-pixel strip of three frames has 33-pixel frames.
     Manager().ClearImgResInfo();
-    Orvo::ImgResInfo* thirds = Manager().AddImgResInfo(kStrip, 3);
+    Orvo::ImgResInfo* thirds = Manager().AddImgResInfo(strip, 3);
     ASSERT_NE(thirds, nullptr);
     EXPECT_EQ(thirds->frameWidth, 33);
     EXPECT_EQ(thirds->frameHeight, 20);
     // A count of 0 would divide by zero: it means one frame.
     Manager().ClearImgResInfo();
-    Orvo::ImgResInfo* whole = Manager().AddImgResInfo(kStrip, 0);
+    Orvo::ImgResInfo* whole = Manager().AddImgResInfo(strip, 0);
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(whole->frameWidth, 100);
 }
 
 TEST_F(CoreResourcesTest, MissingImagesChangeNothing) {
+    const wchar_t* strip = s_strip.c_str();
     auto* control = m_dialog.Add<FontControl>(1, CRect(0, 0, 10, 10));
     EXPECT_EQ(control->SetImage(L"no_such_file.png", 4), 0);
     EXPECT_EQ(control->GetImage(), nullptr);
     EXPECT_EQ(Manager().AddImgResInfo(L"no_such_file.png", 4), nullptr);
     EXPECT_EQ(Manager().AddImgResInfo(9999, L"PNG", 1, 1), nullptr);
     FontControl unattached(nullptr, 2, CRect(0, 0, 10, 10));
-    EXPECT_EQ(unattached.SetImage(kStrip, 4), 0);
+    EXPECT_EQ(unattached.SetImage(strip, 4), 0);
 }
 
 TEST_F(CoreResourcesTest, ToolkitResourcesLoad) {
