@@ -175,12 +175,20 @@ DWORD ScreenPixel(HWND window, int x, int y) {
     return ::testing::AssertionSuccess();
 }
 
+// Tests run in parallel processes on one screen: windows whose pixels are read back get a
+// place of their own, above the others.
+void ShowOnTop(TestDialog& dialog) {
+    ::SetWindowPos(dialog.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    dialog.ShowWindow(SW_SHOWNA);
+}
+
 TEST_F(CoreDialogTest, PaintsBorderFillAndControlsDoubleBuffered) {
     TestDialog dialog;
-    ASSERT_NE(dialog.CreateAt(30, 30, 200, 120), nullptr);
+    ASSERT_NE(dialog.CreateAt(700, 560, 200, 120), nullptr);
     dialog.Add(1, CRect(20, 20, 80, 80), RGB(0, 0, 255));
     dialog.Add(2, CRect(50, 50, 120, 100), RGB(0, 255, 0));
-    dialog.ShowWindow(SW_SHOWNA);
+    ShowOnTop(dialog);
     ::UpdateWindow(dialog.GetSafeHwnd());
     const HWND window = dialog.GetSafeHwnd();
     EXPECT_TRUE(Near(ScreenPixel(window, 0, 0), 0xFF4B00u));
@@ -200,8 +208,8 @@ TEST_F(CoreDialogTest, PaintsBorderFillAndControlsDoubleBuffered) {
 
 TEST_F(CoreDialogTest, OverlayMessageDrawsItsBoxAndText) {
     TestDialog dialog;
-    ASSERT_NE(dialog.CreateAt(30, 30, 300, 160), nullptr);
-    dialog.ShowWindow(SW_SHOWNA);
+    ASSERT_NE(dialog.CreateAt(1000, 560, 300, 160), nullptr);
+    ShowOnTop(dialog);
     dialog.SetMessage(L"WWWW MMMM", CRect(20, 20, 280, 140), 24);
     const HWND window = dialog.GetSafeHwnd();
     ::UpdateWindow(window);
