@@ -1,6 +1,7 @@
 #include "app/common/text_encoding.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace tavik {
 namespace {
@@ -25,7 +26,13 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
-void AppendWide(std::wstring& out, char32_t code) {
+bool IsValidScalar(char32_t code) {
+    return code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+}
+
+}  // namespace
+
+void AppendCodePoint(std::wstring& out, char32_t code) {
     if constexpr (sizeof(wchar_t) == 2) {
         if (code >= 0x10000) {
             code -= 0x10000;
@@ -37,25 +44,28 @@ void AppendWide(std::wstring& out, char32_t code) {
     out.push_back(static_cast<wchar_t>(code));
 }
 
-bool IsValidScalar(char32_t code) {
-    return code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+char32_t NextCodePoint(std::wstring_view text, size_t* index) {
+    const auto unit = [&](size_t at) {
+        return static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[at]));
+    };
+    char32_t code = unit(*index);
+    ++*index;
+    if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDBFF && *index < text.size()) {
+        const char32_t low = unit(*index);
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            ++*index;
+        }
+    }
+    return code;
 }
-
-}  // namespace
 
 std::string WideToUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t code = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i]));
-        if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size()) {
-            const char32_t low =
-                static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i + 1]));
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
+    size_t index = 0;
+    while (index < text.size()) {
+        const char32_t code = NextCodePoint(text, &index);
         AppendUtf8(out, IsValidScalar(code) ? code : kReplacement);
     }
     return out;
@@ -97,11 +107,11 @@ std::wstring Utf8ToWide(std::string_view text) {
             valid = false;
         }
         if (!valid) {
-            AppendWide(out, kReplacement);
+            AppendCodePoint(out, kReplacement);
             ++i;
             continue;
         }
-        AppendWide(out, code);
+        AppendCodePoint(out, code);
         i += length;
     }
     return out;

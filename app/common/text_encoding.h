@@ -10,4 +10,10 @@ namespace tavik {
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
 
+// Appends one code point as wide text: a surrogate pair where wchar_t holds UTF-16.
+void AppendCodePoint(std::wstring& out, char32_t code);
+// Reads the character at text[*index] and advances past it; a surrogate pair is one
+// character where wchar_t holds UTF-16, a lone surrogate is returned as it stands.
+char32_t NextCodePoint(std::wstring_view text, size_t* index);
+
 }  // namespace tavik

@@ -255,33 +255,6 @@ char32_t Unit(wchar_t c) {
     return static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
 }
 
-void AppendCodePoint(std::wstring& out, char32_t code) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
-            return;
-        }
-    }
-    out.push_back(static_cast<wchar_t>(code));
-}
-
-// Reads one character at text[*index] and advances past it; a surrogate pair is one
-// character where wchar_t holds UTF-16.
-char32_t NextCodePoint(std::wstring_view text, size_t* index) {
-    char32_t code = Unit(text[*index]);
-    ++*index;
-    if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDBFF && *index < text.size()) {
-        const char32_t low = Unit(text[*index]);
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            ++*index;
-        }
-    }
-    return code;
-}
-
 char32_t DecodeSingleByte(unsigned char byte, int codePage) {
     switch (codePage) {
         case kCodePageUsAscii:

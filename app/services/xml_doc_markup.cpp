@@ -1,5 +1,6 @@
 #include "app/services/xml_doc_markup.h"
 
+#include "app/common/text_encoding.h"
 #include "app/services/xml_doc_entities.h"
 
 namespace tavik::xml_markup {
@@ -7,18 +8,6 @@ namespace {
 
 bool IsAsciiLetter(char32_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-void AppendCodePoint(std::wstring& out, char32_t code) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
-            return;
-        }
-    }
-    out.push_back(static_cast<wchar_t>(code));
 }
 
 int HexDigit(char32_t c) {
