@@ -126,7 +126,10 @@ size_t FindIgnoringAsciiCase(std::wstring_view text, std::wstring_view word) {
     return kNotFound;
 }
 
-std::wstring EscapeAttribute(std::wstring_view value) {
+namespace {
+
+// Attribute values also escape both quotes, so any quoting reads back.
+std::wstring Escape(std::wstring_view value, bool quotes) {
     std::wstring out;
     out.reserve(value.size() + 16);
     for (const wchar_t c : value) {
@@ -141,10 +144,10 @@ std::wstring EscapeAttribute(std::wstring_view value) {
                 out += L"&gt;";
                 break;
             case L'\'':
-                out += L"&apos;";
+                out += quotes ? L"&apos;" : L"'";
                 break;
             case L'"':
-                out += L"&quot;";
+                out += quotes ? L"&quot;" : L"\"";
                 break;
             default:
                 out.push_back(c);
@@ -154,26 +157,14 @@ std::wstring EscapeAttribute(std::wstring_view value) {
     return out;
 }
 
+}  // namespace
+
+std::wstring EscapeAttribute(std::wstring_view value) {
+    return Escape(value, true);
+}
+
 std::wstring EscapeText(std::wstring_view value) {
-    std::wstring out;
-    out.reserve(value.size() + 16);
-    for (const wchar_t c : value) {
-        switch (c) {
-            case L'<':
-                out += L"&lt;";
-                break;
-            case L'&':
-                out += L"&amp;";
-                break;
-            case L'>':
-                out += L"&gt;";
-                break;
-            default:
-                out.push_back(c);
-                break;
-        }
-    }
-    return out;
+    return Escape(value, false);
 }
 
 std::wstring DecodeAttributeValue(std::wstring_view value) {

@@ -202,33 +202,32 @@ LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
     return 1;
 }
 
+void PaintManager::DeliverToHover(BOOL (MControl::*handler)(UINT, POINT), UINT flags, POINT point) {
+    MControl* hover = m_hoverControl;
+    if (hover == nullptr || !hover->IsVisible() || !hover->GetRresponse()) {
+        return;
+    }
+    const CRect before = hover->GetRect();
+    (hover->*handler)(flags, point);
+    // A release or click outside the control it started on leaves no control hovered.
+    if (m_hoverControl == hover && !before.PtInRect(point)) {
+        m_hoverControl = nullptr;
+    }
+}
+
 LRESULT PaintManager::OnLButtonUp(UINT flags, int x, int y) {
     const POINT point = {x, y};
     ReleaseCapture();
     m_buttonHeld = false;
     m_dragArmed = false;
-    MControl* hover = m_hoverControl;
-    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
-        const CRect before = hover->GetRect();
-        hover->OnLButtonUp(flags, point);
-        if (m_hoverControl == hover && !before.PtInRect(point)) {
-            m_hoverControl = nullptr;
-        }
-    }
+    DeliverToHover(&MControl::OnLButtonUp, flags, point);
     return 1;
 }
 
 LRESULT PaintManager::OnLButtonDblClk(UINT flags, int x, int y) {
     const POINT point = {x, y};
     m_doubleClick = true;
-    MControl* hover = m_hoverControl;
-    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
-        const CRect before = hover->GetRect();
-        hover->OnLButtonDblClk(flags, point);
-        if (m_hoverControl == hover && !before.PtInRect(point)) {
-            m_hoverControl = nullptr;
-        }
-    }
+    DeliverToHover(&MControl::OnLButtonDblClk, flags, point);
     return 1;
 }
 
@@ -257,14 +256,7 @@ LRESULT PaintManager::OnRButtonUp(UINT flags, int x, int y) {
     const POINT point = {x, y};
     ReleaseCapture();
     m_rightButtonHeld = false;
-    MControl* hover = m_hoverControl;
-    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse()) {
-        const CRect before = hover->GetRect();
-        hover->OnRButtonUp(flags, point);
-        if (m_hoverControl == hover && !before.PtInRect(point)) {
-            m_hoverControl = nullptr;
-        }
-    }
+    DeliverToHover(&MControl::OnRButtonUp, flags, point);
     return 1;
 }
 

@@ -229,6 +229,8 @@ public:
     static constexpr UINT_PTR kOverlayProgressTimerId = 99;
 
 private:
+    // Hands a button message to the hovered control, if it takes input.
+    void DeliverToHover(BOOL (MControl::*handler)(UINT, POINT), UINT flags, POINT point);
     struct ControlTimer {
         HWND window = nullptr;
         UINT key = 0;
