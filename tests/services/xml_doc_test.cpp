@@ -1,5 +1,6 @@
 #include "app/services/xml_doc.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -51,9 +52,11 @@ class XmlDocFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder =
-            fs::temp_directory_path() / (std::string("tavik_xml_") + info->test_suite_name() + "_" +
-                                         info->name() + "_" + ProcessSuffix());
+        // Parameterised names hold '/', which would make parents shared by parallel tests.
+        std::string leaf = std::string("tavik_xml_") + info->test_suite_name() + "_" +
+                           info->name() + "_" + ProcessSuffix();
+        std::replace(leaf.begin(), leaf.end(), '/', '_');
+        m_folder = fs::temp_directory_path() / leaf;
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
