@@ -46,12 +46,16 @@ endif()
 # Adds one GoogleTest executable; its cases are listed when ctest runs (under Wine for
 # the Windows tree, through CMAKE_CROSSCOMPILING_EMULATOR), so the build needs no Wine.
 # SERIAL: its cases share something process-wide (the running program, the registry key)
-# and never run beside another serial case.
+# and never run beside another serial case. ALONE: its cases read the screen back and run
+# with no other test beside them.
 function(tavik_add_test name)
-  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL;ALONE" "" "SOURCES;LIBS" ${ARGN})
   set(extra_properties)
   if(ARG_SERIAL)
     set(extra_properties RESOURCE_LOCK tavik_program)
+  endif()
+  if(ARG_ALONE)
+    list(APPEND extra_properties RUN_SERIAL TRUE)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)

@@ -6,7 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "gallery_controls.h"
 #include "orvo/image_strip.h"
+#include "orvo/img_res_info.h"
+#include "orvo/paint_manager.h"
 #include "orvo/render.h"
 #include "orvo/shadow.h"
 
@@ -20,21 +23,17 @@ constexpr COLORREF kCool = RGB(184, 210, 239);
 constexpr COLORREF kMuted = RGB(130, 130, 130);
 constexpr COLORREF kAccent = RGB(255, 75, 0);
 
-// The skin pictures of one drawing, loaded once each.
+// The skin pictures, from the paint manager's cache; frames are cut by the scene itself.
 class Skins {
 public:
-    explicit Skins(std::wstring folder) : m_folder(std::move(folder)) {}
+    explicit Skins(Orvo::PaintManager* manager) : m_manager(manager) {}
     Gdiplus::Image* operator[](const wchar_t* name) {
-        auto& slot = m_images[name];
-        if (!slot) {
-            slot = MRender::LoadImageFromFile((m_folder + name).c_str());
-        }
-        return slot.get();
+        Orvo::ImgResInfo* info = m_manager->AddImgResInfo(name, 1);
+        return info != nullptr ? info->image.get() : nullptr;
     }
 
 private:
-    std::wstring m_folder;
-    std::map<std::wstring, std::unique_ptr<Gdiplus::Image>> m_images;
+    Orvo::PaintManager* m_manager;  // not owned
 };
 
 int Width(Gdiplus::Image* image) {
@@ -55,69 +54,14 @@ void DrawFrame(Gdiplus::Graphics& g, Gdiplus::Image* image, int count, int frame
                             corner);
 }
 
-bool Inside(const RECT& rect, POINT point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
-           point.y < rect.bottom;
-}
-
-// Normal, hot or pressed from the pointer.
-int StateOf(const RECT& rect, const SceneState& state) {
-    if (!Inside(rect, state.pointer)) {
-        return 0;
-    }
-    return state.pressed ? 2 : 1;
-}
-
-class Fonts {
-public:
-    Fonts() {
-        HMODULE orvo = ::GetModuleHandleW(L"Orvo.dll");
-        HRSRC resource = orvo ? ::FindResourceW(orvo, MAKEINTRESOURCEW(106), L"TTF") : nullptr;
-        if (resource != nullptr) {
-            DWORD count = 0;
-            m_private = ::AddFontMemResourceEx(::LockResource(::LoadResource(orvo, resource)),
-                                               ::SizeofResource(orvo, resource), nullptr, &count);
-        }
-    }
-    ~Fonts() {
-        for (auto& entry : m_fonts) {
-            ::DeleteObject(entry.second);
-        }
-        if (m_private != nullptr) {
-            ::RemoveFontMemResourceEx(m_private);
-        }
-    }
-    HFONT Get(const wchar_t* face, int pixels, bool bold = false) {
-        const std::wstring key =
-            std::wstring(face) + L"/" + std::to_wstring(pixels) + (bold ? L"b" : L"");
-        HFONT& font = m_fonts[key];
-        if (font == nullptr) {
-            LOGFONTW description{};
-            description.lfHeight = -pixels;
-            description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-            description.lfCharSet = DEFAULT_CHARSET;
-            description.lfQuality = ANTIALIASED_QUALITY;
-            wcsncpy(description.lfFaceName, face, LF_FACESIZE - 1);
-            font = ::CreateFontIndirectW(&description);
-        }
-        return font;
-    }
-
-private:
-    HANDLE m_private = nullptr;
-    std::map<std::wstring, HFONT> m_fonts;
-};
-
-constexpr wchar_t kUiFace[] = L"Open Sans Semibold";
-constexpr wchar_t kChineseFace[] = L"Microsoft YaHei";
-
-void Text(HDC dc, Fonts& fonts, const RECT& rect, const wchar_t* text, int size, COLORREF colour,
-          UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE, const wchar_t* face = kUiFace) {
+void Text(HDC dc, GalleryFonts& fonts, const RECT& rect, const wchar_t* text, int size,
+          COLORREF colour, UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+          const wchar_t* face = kUiFace) {
     MRender::DrawTextW(dc, rect, text, colour, fonts.Get(face, size), format);
 }
 
 // A card of the page: the raised nine-patch with a 16-pixel heading.
-RECT Card(Gdiplus::Graphics& g, HDC dc, Skins& skins, Fonts& fonts, const RECT& rect,
+RECT Card(Gdiplus::Graphics& g, HDC dc, Skins& skins, GalleryFonts& fonts, const RECT& rect,
           const wchar_t* heading) {
     Gdiplus::Image* area = skins[L"img_area2.png"];
     MRender::DrawImageFrame(&g, area, rect, 0, 0, Width(area), Height(area), 10);
@@ -129,26 +73,47 @@ RECT Card(Gdiplus::Graphics& g, HDC dc, Skins& skins, Fonts& fonts, const RECT& 
 
 }  // namespace
 
-RECT CloseButtonRect() {
-    return RECT{kWidth - 50, 10, kWidth - 20, 40};
+RECT CaptionRect() {
+    return RECT{201, 0, kWidth - 120, 50};
 }
 
-RECT MinimizeButtonRect() {
-    return RECT{kWidth - 81, 10, kWidth - 51, 40};
+RECT SystemButtonRect(int index) {
+    return RECT{kWidth - 112 + 31 * index, 10, kWidth - 82 + 31 * index, 40};
 }
 
-void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) {
-    Skins skins(skinFolder);
-    Fonts fonts;
-    MRender::FillSolidRect(dc, 0, 0, kWidth, kHeight, RGB(5, 5, 5));
+// The "Buttons" card's content starts at (232, 104); the icon buttons end its second row.
+RECT ResetButtonRect() {
+    return RECT{496, 144, 526, 174};
+}
+
+RECT OpenFileButtonRect() {
+    return RECT{530, 144, 560, 174};
+}
+
+// The last row of the "Checks and switches" card: a check box with its label, a switch.
+RECT StartupCheckRect() {
+    return RECT{624, 158, 644, 178};
+}
+
+RECT StartupSwitchRect() {
+    return RECT{924, 156, 968, 180};
+}
+
+RECT UpdateButtonRect() {
+    return RECT{kWidth - 170, kHeight - 42, kWidth - 20, kHeight - 12};
+}
+
+RECT ProgressOverlayRect() {
+    return RECT{704, 284, 964, 316};
+}
+
+void DrawScene(HDC dc, Orvo::PaintManager* manager, GalleryFonts& fonts) {
+    Skins skins(manager);
     Gdiplus::Graphics g(dc);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
 
-    // Window chrome: background, caption, left panel with the tab strip.
-    Gdiplus::Image* background = skins[L"main_bkg.png"];
-    MRender::DrawImageFrame(&g, background, RECT{0, 0, kWidth, kHeight}, 0, 0, Width(background),
-                            Height(background), 40);
+    // Window chrome over the dialog's background: caption, left panel with the tab strip.
     Gdiplus::Image* panel = skins[L"img_tab_bkg.png"];
     MRender::DrawImageFrame(&g, panel, RECT{1, 1, 201, kHeight - 1}, 0, 0, Width(panel),
                             Height(panel), 4);
@@ -158,12 +123,6 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
     Gdiplus::Image* logo = skins[L"logo\\logo.png"];
     MRender::DrawImageExact(&g, logo, Gdiplus::Rect(30, 30, Width(logo), Height(logo)), 0, 0,
                             Width(logo), Height(logo));
-    const wchar_t* buttons[] = {L"sysbtn_setting.png", L"sysbtn_min.png", L"sysbtn_close.png"};
-    for (int i = 0; i < 3; ++i) {
-        const RECT rect{kWidth - 112 + 31 * i, 10, kWidth - 82 + 31 * i, 40};
-        Orvo::MRender::DrawImageStripFrame(&g, skins[buttons[i]], rect.left, rect.top, 4,
-                                           StateOf(rect, state));
-    }
     Gdiplus::Image* tabItem = skins[L"img_tabitem_bkg.png"];
     const wchar_t* tabIcons[] = {
         L"icon\\tab_home.png", L"icon\\tab_key.png",   L"icon\\tab_dpi.png", L"icon\\tab_macro.png",
@@ -172,9 +131,7 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
                                  L"Texts", L"Lighting", L"Settings"};
     for (int i = 0; i < 7; ++i) {
         const RECT tab{1, 120 + 60 * i, 191, 180 + 60 * i};
-        int column = i == 2                                                            ? 2
-                     : (Inside(tab, state.pointer) || (i == 4 && state.pointer.x < 0)) ? 1
-                                                                                       : 0;
+        const int column = i == 2 ? 2 : (i == 4 ? 1 : 0);
         if (column > 0) {
             DrawFrame(g, tabItem, 3, column, tab, 0);
         }
@@ -212,12 +169,6 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
                       : kWhite,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    const wchar_t* iconButtons[] = {L"btn_reset.png", L"btn_openfile.png"};
-    for (int b = 0; b < 2; ++b) {
-        MRender::DrawImageStripFrame(&g, skins[iconButtons[b]], inner.left + 264 + 34 * b,
-                                     inner.top + 40, 4, b == 0 ? 1 : 0);
-    }
-
     // Check boxes, radio boxes and switches: the eight states.
     inner = Card(g, dc, skins, fonts, RECT{608, 64, 984, 196}, L"Checks and switches");
     for (int i = 0; i < 8; ++i) {
@@ -237,7 +188,7 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
                                      i);
     }
     g.Flush();
-    Text(dc, fonts, RECT{inner.left, inner.top + 54, inner.right, inner.top + 76},
+    Text(dc, fonts, RECT{inner.left + 28, inner.top + 54, inner.right, inner.top + 76},
          L"Start with Windows", 14, kWhite);
 
     // Edits, combo box and number fields.
@@ -246,8 +197,7 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
     DrawFrame(g, skins[L"img_edit.png"], 4, 2, edit, 10);
     Gdiplus::Image* combo = skins[L"img_combobox.png"];
     const RECT comboRect{inner.left + 180, inner.top, inner.left + 348, inner.top + 30};
-    const Orvo::StripRect comboFrame =
-        Orvo::StripFrameRect(Width(combo), Height(combo), 4, StateOf(comboRect, state));
+    const Orvo::StripRect comboFrame = Orvo::StripFrameRect(Width(combo), Height(combo), 4, 1);
     MRender::DrawImageFrameMID(&g, combo, comboRect, comboFrame.x, comboFrame.y, comboFrame.width,
                                comboFrame.height, 6, 6, 32, 6);
     const RECT number{inner.left, inner.top + 40, inner.left + 110, inner.top + 70};
@@ -313,12 +263,9 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
     MRender::DrawImageExact(
         &g, charge, Gdiplus::Rect(bx + Width(batteryBack) + 1, by, Width(charge), Height(charge)),
         0, 0, Width(charge), Height(charge));
-    // The overlay progress of the paint manager: a track with the accent fill and its text.
-    MRender::DrawRoundRectange(&g, inner.left + 80, by + 4, 260, 12, 6, 0xFF2A303A);
-    MRender::DrawRoundRectange(&g, inner.left + 80, by + 4, 170, 12, 6, 0xFFFF4B00);
     g.Flush();
-    Text(dc, fonts, RECT{inner.left + 80, by + 20, inner.left + 340, by + 40},
-         L"Updating firmware 65%", 12, kCool, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    Text(dc, fonts, RECT{inner.left + 80, by, inner.right, by + 32}, L"Progress shows here", 12,
+         kMuted, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
     // Rows of a list with the function-type icons.
     inner = Card(g, dc, skins, fonts, RECT{216, 342, 596, 560}, L"Lists and icons");
@@ -328,7 +275,7 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
     const wchar_t* keyTexts[] = {L"Mouse function", L"Keyboard key", L"Multimedia", L"Macro"};
     for (int i = 0; i < 4; ++i) {
         const RECT line{inner.left, inner.top + 36 * i, inner.right, inner.top + 36 * i + 35};
-        const bool active = i == 1 || Inside(line, state.pointer);
+        const bool active = i == 1;
         DrawFrame(g, row, 2, active ? 1 : 0, line, 0);
         Gdiplus::Image* icon = skins[keyIcons[i]];
         MRender::DrawImageStripFrame(&g, icon, line.left + 10, line.top + 4, 2, active ? 1 : 0);
@@ -366,10 +313,10 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 
-    // A tip bubble over the reset button of the first card.
+    // The tip bubble's pieces under the shadow card.
     Gdiplus::Image* tip = skins[L"img_tip_bk.png"];
     Gdiplus::Image* arrow = skins[L"img_tip_arrow_top.png"];
-    const RECT bubble{470, 182, 630, 210};
+    const RECT bubble{806, 512, 966, 540};
     MRender::DrawImageFrame(&g, tip, bubble, 0, 0, Width(tip), Height(tip), 6);
     MRender::DrawImageExact(&g, arrow,
                             Gdiplus::Rect(bubble.left + 34, bubble.top - Height(arrow) + 1,
@@ -377,7 +324,7 @@ void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state) 
                             0, 0, Width(arrow), Height(arrow));
     g.Flush();
     Text(dc, fonts, RECT{bubble.left + 8, bubble.top, bubble.right - 8, bubble.bottom},
-         L"Restore DPI defaults", 13, kWhite);
+         L"Click to pick this stage", 13, kWhite);
 
     // Status bar.
     MRender::DrawImageFrame(&g, caption, RECT{201, kHeight - 50, kWidth - 1, kHeight - 1}, 0, 0,

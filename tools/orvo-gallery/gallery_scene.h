@@ -2,25 +2,29 @@
 
 #include <windows.h>
 
-#include <string>
+namespace Orvo {
+class PaintManager;
+}
 
 namespace Gallery {
+
+class GalleryFonts;
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 640;
 
-// What the pointer is over, so hovered pictures show their hot frames.
-struct SceneState {
-    POINT pointer{-1, -1};
-    bool pressed = false;
-};
+// Where the live controls and the overlay sit, in client coordinates.
+RECT CaptionRect();
+RECT SystemButtonRect(int index);  // 0 settings, 1 minimise, 2 close
+RECT ResetButtonRect();
+RECT OpenFileButtonRect();
+RECT StartupCheckRect();
+RECT StartupSwitchRect();
+RECT UpdateButtonRect();
+RECT ProgressOverlayRect();
 
-// Rectangles the window reacts to.
-RECT CloseButtonRect();
-RECT MinimizeButtonRect();
-
-// Draws the whole gallery into a 32-bit DC of kWidth x kHeight, with the skins of
-// skinFolder (trailing backslash).
-void DrawScene(HDC dc, const std::wstring& skinFolder, const SceneState& state);
+// Draws the still part of the gallery (cards, strips in every state, text, shapes, shadow)
+// with the skin images of the manager's cache.
+void DrawScene(HDC dc, Orvo::PaintManager* manager, GalleryFonts& fonts);
 
 }  // namespace Gallery
