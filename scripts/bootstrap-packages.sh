@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build pkg-config dpkg-dev tcl
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   libz-mingw-w64-dev
-  wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils
+  wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils python3
   fonts-dejavu-core fonts-liberation fonts-droid-fallback fonts-open-sans
   libsqlite3-dev libhidapi-dev libminizip-dev zlib1g-dev libgtest-dev googletest
   sqlite3 libxml2-utils clang libclang-rt-14-dev librsvg2-bin
