@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The gallery under a real X11 pointer: xdotool moves and clicks, ImageMagick reads the
 screen back. A click on the check box checks it and turns the switch that stands for the
-same setting on; a click on the close button closes the dialog and the program ends with
-status 0.
+same setting on; a click on "Update firmware" runs the overlay progress, whose bar grows
+along the overlay's bottom edge; a click on the close button closes the dialog and the
+program ends with status 0.
 
 Usage: gallery_pointer_test.py WINE_RUNNER GALLERY_EXE
 """
@@ -15,6 +16,8 @@ import time
 CHECK_BOX_FILL = (638, 172)  # inside the box, clear of the check mark
 SWITCH_LEFT_TRACK = (933, 168)  # the knob's place when off, bare track when on
 CLOSE_BUTTON_CENTRE = (965, 25)
+UPDATE_BUTTON_CENTRE = (905, 613)
+PROGRESS_BAR_START = (710, 312)  # the overlay's bar, a few pixels in from its left end
 
 
 def run(*command):
@@ -92,6 +95,12 @@ def main():
             failures.append(f"the click left the check box at {pixel(origin, CHECK_BOX_FILL)}")
         if not wait_for(lambda: is_accent(pixel(origin, SWITCH_LEFT_TRACK)), 5):
             failures.append(f"the switch did not follow: {pixel(origin, SWITCH_LEFT_TRACK)}")
+
+        if is_accent(pixel(origin, PROGRESS_BAR_START)):
+            failures.append("the progress bar shows before the update was asked for")
+        click(origin, UPDATE_BUTTON_CENTRE)
+        if not wait_for(lambda: is_accent(pixel(origin, PROGRESS_BAR_START)), 10):
+            failures.append("the update button did not start the progress")
 
         click(origin, CLOSE_BUTTON_CENTRE)
         try:
