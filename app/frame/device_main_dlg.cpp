@@ -63,7 +63,11 @@ const wchar_t* StateText(int state) {
 }  // namespace
 
 DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices)
-    : m_useSimulatedDevices(useSimulatedDevices) {}
+    : m_titleFont(CreateFontW(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                              CLEARTYPE_QUALITY, 0, L"Segoe UI")),
+      m_bodyFont(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                             CLEARTYPE_QUALITY, 0, L"Segoe UI")),
+      m_useSimulatedDevices(useSimulatedDevices) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     StopDevices();
@@ -72,6 +76,8 @@ DeviceMainDlg::~DeviceMainDlg() {
     if (m_simulator) {
         HidDeviceManager::Instance().UseBackend(RealHidApi());
     }
+    DeleteObject(m_titleFont);
+    DeleteObject(m_bodyFont);
 }
 
 void DeviceMainDlg::RunModal(bool visible) {
@@ -295,16 +301,12 @@ void DeviceMainDlg::Paint() {
     DeleteObject(accentBrush);
 
     SetBkMode(dc, TRANSPARENT);
-    HFONT titleFont = CreateFontW(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                                  CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HFONT bodyFont = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
-                                 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HGDIOBJ oldFont = SelectObject(dc, titleFont);
+    HGDIOBJ oldFont = SelectObject(dc, m_titleFont);
     SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
     RECT line = {40, 32, client.right - 40, 72};
     DrawTextW(dc, Orvo::Manager::GetDeviceName(), -1, &line, DT_LEFT | DT_SINGLELINE);
 
-    SelectObject(dc, bodyFont);
+    SelectObject(dc, m_bodyFont);
     SetTextColor(dc, RGB(184, 210, 239));
     const PlainWindowEffects::Snapshot state =
         m_effects ? m_effects->Current() : PlainWindowEffects::Snapshot{};
@@ -343,8 +345,6 @@ void DeviceMainDlg::Paint() {
         top += 28;
     }
     SelectObject(dc, oldFont);
-    DeleteObject(titleFont);
-    DeleteObject(bodyFont);
     EndPaint(m_window, &paint);
 }
 

@@ -48,6 +48,8 @@ private:
     void Paint();
 
     HWND m_window = nullptr;
+    HFONT m_titleFont = nullptr;  // owned: made once, not on every paint
+    HFONT m_bodyFont = nullptr;   // owned
     TrayIcon m_trayIcon;
     void* m_hidNotifications = nullptr;
     bool m_useSimulatedDevices = false;

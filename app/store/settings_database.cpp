@@ -165,6 +165,36 @@ int SettingsDatabase::InsertedId(int stepResult) {
     return static_cast<int>(static_cast<uint32_t>(rowId & 0xFFFFFFFF));
 }
 
+bool SettingsDatabase::ExecuteWithId(const char* sql, int id) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    SQLiteStatement statement;
+    m_connection.Prepare(statement, sql);
+    statement.BindInt(1, id);
+    return StepSucceeded(statement.Step());
+}
+
+bool SettingsDatabase::UpdateTextById(const char* sql, std::wstring_view text, int id) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    SQLiteStatement statement;
+    m_connection.Prepare(statement, sql);
+    statement.BindText(1, text);
+    statement.BindInt(2, id);
+    return StepSucceeded(statement.Step());
+}
+
+bool SettingsDatabase::SelectTextById(const char* sql, int id, std::wstring& text) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    text.clear();
+    SQLiteStatement statement;
+    m_connection.Prepare(statement, sql);
+    statement.BindInt(1, id);
+    if (statement.Step() != kSQLiteRow) {
+        return false;
+    }
+    text = statement.ColumnText(0);
+    return true;
+}
+
 void SettingsDatabase::Close() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     m_connection.Close();

@@ -147,6 +147,12 @@ private:
     bool CreateSchema();
     // The id of the row the last successful insert made (its low 32 bits), or 0.
     int InsertedId(int stepResult);
+    // A statement whose one parameter is an id (the deletes by profile, macro or text).
+    bool ExecuteWithId(const char* sql, int id);
+    // The one-column statements "UPDATE … SET column = ? WHERE id = ?" and
+    // "SELECT column … WHERE id = ?"; the select clears `text` and is false without a row.
+    bool UpdateTextById(const char* sql, std::wstring_view text, int id);
+    bool SelectTextById(const char* sql, int id, std::wstring& text);
     int InsertKeyExtraData(std::wstring_view description, std::wstring_view parameter, int type);
 
     mutable std::recursive_mutex m_lock;  // guards m_connection, m_path, m_opened

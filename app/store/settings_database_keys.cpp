@@ -123,13 +123,7 @@ int SettingsDatabase::ListKeyAssignments(int profile, int /*layer*/,
 }
 
 bool SettingsDatabase::DeleteProfileKeys(int profile) {
-    // Held like every other operation, so a model change cannot close the connection under
-    // this statement.
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "DELETE FROM t_key_macro_data WHERE profile = ?");
-    statement.BindInt(1, profile);
-    return StepSucceeded(statement.Step());
+    return ExecuteWithId("DELETE FROM t_key_macro_data WHERE profile = ?", profile);
 }
 
 int SettingsDatabase::AddKeyExtraData(std::wstring_view description, std::wstring_view parameter,

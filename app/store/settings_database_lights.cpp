@@ -66,11 +66,7 @@ void ReadLight(const SQLiteStatement& statement, LightRecord& record) {
 }  // namespace
 
 bool SettingsDatabase::DeleteProfileLights(int profile) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "DELETE FROM t_light_data WHERE profile = ?");
-    statement.BindInt(1, profile);
-    return StepSucceeded(statement.Step());
+    return ExecuteWithId("DELETE FROM t_light_data WHERE profile = ?", profile);
 }
 
 int SettingsDatabase::CountProfileLights(int profile) {

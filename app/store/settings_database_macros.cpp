@@ -49,25 +49,14 @@ int SettingsDatabase::AddMacroWithSettings(const MacroRecord& record) {
 }
 
 bool SettingsDatabase::RenameMacro(int macroId, std::wstring_view name) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "UPDATE t_macro_data SET name = ? WHERE macro_id = ?");
-    statement.BindText(1, name);
-    statement.BindInt(2, macroId);
-    return StepSucceeded(statement.Step());
+    return UpdateTextById("UPDATE t_macro_data SET name = ? WHERE macro_id = ?", name, macroId);
 }
 
 bool SettingsDatabase::DeleteMacro(int macroId) {
+    // One lock over both deletes: no one sees the macro without its events.
     Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "DELETE FROM t_macro_data WHERE macro_id = ?");
-    statement.BindInt(1, macroId);
-    if (!StepSucceeded(statement.Step())) {
-        return false;
-    }
-    m_connection.Prepare(statement, "DELETE FROM t_macrorecord WHERE macro_id = ?");
-    statement.BindInt(1, macroId);
-    return StepSucceeded(statement.Step());
+    return ExecuteWithId("DELETE FROM t_macro_data WHERE macro_id = ?", macroId) &&
+           ExecuteWithId("DELETE FROM t_macrorecord WHERE macro_id = ?", macroId);
 }
 
 bool SettingsDatabase::GetMacro(int macroId, MacroRecord& record) {
@@ -158,11 +147,7 @@ int SettingsDatabase::ListMacroEvents(int macroId, std::vector<MacroEvent>& list
 }
 
 bool SettingsDatabase::DeleteMacroEvents(int macroId) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "DELETE FROM t_macrorecord WHERE macro_id = ?");
-    statement.BindInt(1, macroId);
-    return StepSucceeded(statement.Step());
+    return ExecuteWithId("DELETE FROM t_macrorecord WHERE macro_id = ?", macroId);
 }
 
 }  // namespace tavik

@@ -80,24 +80,14 @@ int SettingsDatabase::AddProfile(const NamedRecord& record) {
 }
 
 bool SettingsDatabase::RenameProfile(int profile, std::wstring_view name) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "UPDATE t_profile_data SET name = ? WHERE profile = ?");
-    statement.BindText(1, name);
-    statement.BindInt(2, profile);
-    return StepSucceeded(statement.Step());
+    return UpdateTextById("UPDATE t_profile_data SET name = ? WHERE profile = ?", name, profile);
 }
 
 bool SettingsDatabase::GetProfileName(int profile, std::wstring& name) {
-    Guard guard(m_lock);
-    name.clear();
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "SELECT name FROM t_profile_data WHERE profile = ?");
-    statement.BindInt(1, profile);
-    if (statement.Step() != kSQLiteRow) {
+    if (!SelectTextById("SELECT name FROM t_profile_data WHERE profile = ?", profile, name)) {
         return false;
     }
-    name = LocaliseProfileName(statement.ColumnText(0), m_languageId);
+    name = LocaliseProfileName(name, m_languageId);
     return true;
 }
 
@@ -155,55 +145,23 @@ int SettingsDatabase::AddText(const NamedRecord& record) {
 }
 
 bool SettingsDatabase::DeleteText(int textId) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "DELETE FROM t_text_data WHERE text_id = ?");
-    statement.BindInt(1, textId);
-    return StepSucceeded(statement.Step());
+    return ExecuteWithId("DELETE FROM t_text_data WHERE text_id = ?", textId);
 }
 
 bool SettingsDatabase::RenameText(int textId, std::wstring_view name) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "UPDATE t_text_data SET name = ? WHERE text_id = ?");
-    statement.BindText(1, name);
-    statement.BindInt(2, textId);
-    return StepSucceeded(statement.Step());
+    return UpdateTextById("UPDATE t_text_data SET name = ? WHERE text_id = ?", name, textId);
 }
 
 bool SettingsDatabase::GetTextName(int textId, std::wstring& name) {
-    Guard guard(m_lock);
-    name.clear();
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "SELECT name FROM t_text_data WHERE text_id = ?");
-    statement.BindInt(1, textId);
-    if (statement.Step() != kSQLiteRow) {
-        return false;
-    }
-    name = statement.ColumnText(0);
-    return true;
+    return SelectTextById("SELECT name FROM t_text_data WHERE text_id = ?", textId, name);
 }
 
 bool SettingsDatabase::SetTextContent(int textId, std::wstring_view content) {
-    Guard guard(m_lock);
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "UPDATE t_text_data SET content = ? WHERE text_id = ?");
-    statement.BindText(1, content);
-    statement.BindInt(2, textId);
-    return StepSucceeded(statement.Step());
+    return UpdateTextById("UPDATE t_text_data SET content = ? WHERE text_id = ?", content, textId);
 }
 
 bool SettingsDatabase::GetTextContent(int textId, std::wstring& content) {
-    Guard guard(m_lock);
-    content.clear();
-    SQLiteStatement statement;
-    m_connection.Prepare(statement, "SELECT content FROM t_text_data WHERE text_id = ?");
-    statement.BindInt(1, textId);
-    if (statement.Step() != kSQLiteRow) {
-        return false;
-    }
-    content = statement.ColumnText(0);
-    return true;
+    return SelectTextById("SELECT content FROM t_text_data WHERE text_id = ?", textId, content);
 }
 
 int SettingsDatabase::ListTexts(std::vector<NamedRecord>& list) {

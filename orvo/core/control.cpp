@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "control_list.h"
 #include "orvo/paint_manager.h"
 
 namespace Orvo {
@@ -19,6 +20,23 @@ namespace {
 // A container's own scroll bars (ids 1 and 2) live outside its scrolled content.
 bool TakesUntranslatedPoint(const MControl* child) {
     return child->GetControlID() == 1 || child->GetControlID() == 2;
+}
+
+// Appends an owned child; it gets the owner's manager, if there is one yet.
+MControl* AdoptChild(ControlList::Owned& list, std::recursive_mutex& lock,
+                     std::unique_ptr<MControl> child, PaintManager* manager) {
+    if (child == nullptr) {
+        return nullptr;
+    }
+    MControl* added = child.get();
+    {
+        std::lock_guard<std::recursive_mutex> guard(lock);
+        list.push_back(std::move(child));
+    }
+    if (manager != nullptr) {
+        added->SetManager(manager);
+    }
+    return added;
 }
 
 }  // namespace
@@ -344,8 +362,7 @@ void MControl::ClearTooltip() {
 }
 
 MControl* MControl::ChildAt(size_t index) {
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-    return index < m_controls.size() ? m_controls[index].get() : nullptr;
+    return ControlList::At(m_controls, m_controlLock, index);
 }
 
 BOOL MControl::OnMouseMove(UINT flags, POINT point) {
@@ -642,53 +659,19 @@ MControl* MControl::GetControl(UINT id) {
 }
 
 std::vector<MControl*> MControl::GetControls() {
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-    std::vector<MControl*> result;
-    result.reserve(m_controls.size());
-    for (const auto& child : m_controls) {
-        result.push_back(child.get());
-    }
-    return result;
+    return ControlList::Snapshot(m_controls, m_controlLock);
 }
 
 std::vector<MControl*> MControl::GetAreaControls() {
-    std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-    std::vector<MControl*> result;
-    result.reserve(m_areaControls.size());
-    for (const auto& child : m_areaControls) {
-        result.push_back(child.get());
-    }
-    return result;
+    return ControlList::Snapshot(m_areaControls, m_areaLock);
 }
 
 MControl* MControl::AddControl(std::unique_ptr<MControl> child) {
-    if (child == nullptr) {
-        return nullptr;
-    }
-    MControl* added = child.get();
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        m_controls.push_back(std::move(child));
-    }
-    if (m_manager != nullptr) {
-        added->SetManager(m_manager);
-    }
-    return added;
+    return AdoptChild(m_controls, m_controlLock, std::move(child), m_manager);
 }
 
 MControl* MControl::AddAreaControl(std::unique_ptr<MControl> child) {
-    if (child == nullptr) {
-        return nullptr;
-    }
-    MControl* added = child.get();
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        m_areaControls.push_back(std::move(child));
-    }
-    if (m_manager != nullptr) {
-        added->SetManager(m_manager);
-    }
-    return added;
+    return AdoptChild(m_areaControls, m_areaLock, std::move(child), m_manager);
 }
 
 BOOL MControl::RemoveControl(MControl* child) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "control_list.h"
 #include "core_math.h"
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
@@ -391,21 +392,11 @@ MControl* PaintManager::GetControl(UINT id) {
 }
 
 std::vector<MControl*> PaintManager::GetControls() {
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-    std::vector<MControl*> result;
-    for (const auto& control : m_controls) {
-        result.push_back(control.get());
-    }
-    return result;
+    return ControlList::Snapshot(m_controls, m_controlLock);
 }
 
 std::vector<MControl*> PaintManager::GetAreaControls() {
-    std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-    std::vector<MControl*> result;
-    for (const auto& control : m_areaControls) {
-        result.push_back(control.get());
-    }
-    return result;
+    return ControlList::Snapshot(m_areaControls, m_areaLock);
 }
 
 void PaintManager::ForgetControl(MControl* control) {

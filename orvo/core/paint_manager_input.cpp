@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "control_list.h"
 #include "core_math.h"
 
 namespace Orvo {
@@ -36,13 +37,9 @@ UINT PaintManager::GetKeyModifiers() {
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     for (size_t i = 0;; ++i) {
-        MControl* control = nullptr;
-        {
-            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-            if (i >= m_controls.size()) {
-                break;
-            }
-            control = m_controls[i].get();
+        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        if (control == nullptr) {
+            break;
         }
         if (control->OnWindowMessage(msg, wParam, lParam) != 0) {
             return 0;
@@ -140,13 +137,9 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     }
     MControl* newHover = nullptr;
     for (size_t i = 0;; ++i) {
-        MControl* control = nullptr;
-        {
-            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-            if (i >= m_controls.size()) {
-                break;
-            }
-            control = m_controls[i].get();
+        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        if (control == nullptr) {
+            break;
         }
         // Every control gets the move, so that those the mouse left drop their hot state.
         control->OnMouseMove(flags, point);
@@ -169,9 +162,7 @@ LRESULT PaintManager::OnMouseLeave() {
     return 1;
 }
 
-LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
-    const POINT point = {x, y};
-    m_doubleClick = false;
+MControl* PaintManager::HoverTakingPress(UINT flags, POINT point) {
     if (m_focusControl != nullptr && m_focusControl != m_hoverControl) {
         MControl* previous = m_focusControl;
         m_focusControl = nullptr;
@@ -180,6 +171,21 @@ LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
     MControl* hover = m_hoverControl;
     if (hover != nullptr && hover->IsVisible() && hover->GetRresponse() && hover->PtInRect(point) &&
         hover->OnCheckMouseResponse(flags, point)) {
+        return hover;
+    }
+    return nullptr;
+}
+
+void PaintManager::CaptureForPressed(MControl* pressed, UINT flags, POINT point) {
+    if (!m_captured && m_hoverControl == pressed && pressed->OnCheckMouseResponse(flags, point)) {
+        SetCapture();
+    }
+}
+
+LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
+    const POINT point = {x, y};
+    m_doubleClick = false;
+    if (MControl* hover = HoverTakingPress(flags, point)) {
         if (hover->IsDragDrop() && hover->IsEnabled()) {
             m_dragArmed = true;
             m_dragStart = point;
@@ -188,10 +194,7 @@ LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
         m_buttonHeld = true;
         SetFocusControl(hover);
         hover->OnLButtonDown(flags, point);
-        // The handler may have deleted the control (ForgetControl cleared the hover then).
-        if (!m_captured && m_hoverControl == hover && hover->OnCheckMouseResponse(flags, point)) {
-            SetCapture();
-        }
+        CaptureForPressed(hover, flags, point);
         return 1;
     }
     if (m_windowDragEnabled && m_captionRect.PtInRect(point) && m_hWnd != nullptr) {
@@ -234,20 +237,11 @@ LRESULT PaintManager::OnLButtonDblClk(UINT flags, int x, int y) {
 LRESULT PaintManager::OnRButtonDown(UINT flags, int x, int y) {
     const POINT point = {x, y};
     m_rightDoubleClick = false;
-    if (m_focusControl != nullptr && m_focusControl != m_hoverControl) {
-        MControl* previous = m_focusControl;
-        m_focusControl = nullptr;
-        previous->SetControlFocus(0);
-    }
-    MControl* hover = m_hoverControl;
-    if (hover != nullptr && hover->IsVisible() && hover->GetRresponse() && hover->PtInRect(point) &&
-        hover->OnCheckMouseResponse(flags, point)) {
+    if (MControl* hover = HoverTakingPress(flags, point)) {
         m_rightButtonHeld = true;
         SetFocusControl(hover);
         hover->OnRButtonDown(flags, point);
-        if (!m_captured && m_hoverControl == hover && hover->OnCheckMouseResponse(flags, point)) {
-            SetCapture();
-        }
+        CaptureForPressed(hover, flags, point);
     }
     return 1;
 }
@@ -271,13 +265,9 @@ LRESULT PaintManager::OnMouseWheel(UINT, short delta, POINT screenPoint) {
     for (int step = 0; step < steps; ++step) {
         bool taken = m_hoverControl != nullptr && m_hoverControl->OnScroll(1, down, point);
         for (size_t i = 0; !taken; ++i) {
-            MControl* control = nullptr;
-            {
-                std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-                if (i >= m_controls.size()) {
-                    break;
-                }
-                control = m_controls[i].get();
+            MControl* control = ControlList::At(m_controls, m_controlLock, i);
+            if (control == nullptr) {
+                break;
             }
             taken = control->OnScroll(1, down, point) != FALSE;
         }
@@ -348,13 +338,9 @@ LRESULT PaintManager::OnKeyDown(UINT vk) {
         return 1;
     }
     for (size_t i = 0;; ++i) {
-        MControl* control = nullptr;
-        {
-            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-            if (i >= m_controls.size()) {
-                break;
-            }
-            control = m_controls[i].get();
+        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        if (control == nullptr) {
+            break;
         }
         if (control->OnKeyDown(vk, 1, modifiers)) {
             break;

@@ -1,5 +1,6 @@
 #include <cwchar>
 
+#include "control_list.h"
 #include "core_math.h"
 #include "orvo/control_font.h"
 #include "orvo/manager.h"
@@ -158,13 +159,9 @@ void PaintManager::DrawControl(HDC hdc, const RECT& rect) {
     for (auto* list : {&m_areaControls, &m_controls}) {
         std::recursive_mutex& lock = list == &m_controls ? m_controlLock : m_areaLock;
         for (size_t i = 0;; ++i) {
-            MControl* control = nullptr;
-            {
-                std::lock_guard<std::recursive_mutex> guard(lock);
-                if (i >= list->size()) {
-                    break;
-                }
-                control = (*list)[i].get();
+            MControl* control = ControlList::At(*list, lock, i);
+            if (control == nullptr) {
+                break;
             }
             if (control->IsVisible()) {
                 control->Draw(hdc, rect);

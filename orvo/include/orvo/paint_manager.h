@@ -230,6 +230,12 @@ public:
 
 private:
     // Hands a button message to the hovered control, if it takes input.
+    // A press: a focused control other than the hovered one loses its focus; the hovered
+    // control is returned when it is visible, responsive and takes the point, else null.
+    MControl* HoverTakingPress(UINT flags, POINT point);
+    // After the pressed control's handler: the mouse is captured for it, unless the handler
+    // deleted it (the hover was cleared then) or it no longer takes the point.
+    void CaptureForPressed(MControl* pressed, UINT flags, POINT point);
     void DeliverToHover(BOOL (MControl::*handler)(UINT, POINT), UINT flags, POINT point);
     struct ControlTimer {
         HWND window = nullptr;
