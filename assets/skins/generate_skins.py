@@ -15,6 +15,7 @@ eight-frame check strips repeat them unchecked then checked.
 """
 
 import argparse
+import importlib.util
 import math
 import os
 import shutil
@@ -1060,6 +1061,30 @@ add_svg("device\\mouse_101_top.png", lambda: mouse_top(light=False))
 add_svg("device\\mouse_102.png", lambda: device_list_picture(True))
 add_svg("device\\mouse_101.png", lambda: device_list_picture(False, light=False))
 add_svg("img_no_device.png", no_device_picture)
+
+
+def load_family_files():
+    """Each control family may keep its pictures in families/<family>.py, whose
+    add_files(skins) calls add_svg/add_strip/add_gif on this module; a name drawn twice
+    is an error, so two families never fight over one file."""
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "families")
+    if not os.path.isdir(folder):
+        return
+    this_module = sys.modules[__name__]
+    for entry in sorted(os.listdir(folder)):
+        if not entry.endswith(".py") or entry.startswith("_"):
+            continue
+        spec = importlib.util.spec_from_file_location("skin_family_" + entry[:-3], os.path.join(folder, entry))
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        before = dict(FILES)
+        module.add_files(this_module)
+        for name in before:
+            if FILES[name] is not before[name]:
+                raise SystemExit(f"generate_skins.py: families/{entry} draws {name} again")
+
+
+load_family_files()
 
 # The toolkit's own scroll-bar strips, linked into Orvo.dll as PNG resources 101 and 102.
 RESOURCES = {

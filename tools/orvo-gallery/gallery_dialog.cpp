@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "family_dialog.h"
 #include "gallery_scene.h"
 #include "orvo/render.h"
 
@@ -24,25 +25,6 @@ constexpr int kCaptureProgress = 65;
 
 POINT CentreOf(const RECT& rect) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-bool SavePng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) {
-        return false;
-    }
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok) {
-        return false;
-    }
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == L"image/png") {
-            return bitmap.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
-    }
-    return false;
 }
 
 std::wstring ProgressText(int percent) {
@@ -188,30 +170,8 @@ void GalleryDialog::StepCapture() {
 }
 
 bool GalleryDialog::WriteCapture(const std::wstring& path) {
-    RECT window;
-    if (!GetWindowRect(&window)) {
-        return false;
-    }
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    Orvo::MemoryCanvas canvas(width, height);
-    if (!canvas.IsValid()) {
-        return false;
-    }
     // From the screen, so the tooltip window over the dialog is in the picture.
-    HDC screen = ::GetDC(nullptr);
-    const BOOL copied =
-        ::BitBlt(canvas.GetDC(), 0, 0, width, height, screen, window.left, window.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    if (!copied) {
-        return false;
-    }
-    ::GdiFlush();
-    // The canvas is bottom-up: start at its top row and step backwards.
-    BYTE* topRow = reinterpret_cast<BYTE*>(canvas.Bits()) +
-                   static_cast<size_t>(height - 1) * static_cast<size_t>(width) * 4;
-    Gdiplus::Bitmap bitmap(width, height, -width * 4, PixelFormat32bppRGB, topRow);
-    return bitmap.GetLastStatus() == Gdiplus::Ok && SavePng(bitmap, path);
+    return CaptureWindowToPng(GetSafeHwnd(), path);
 }
 
 }  // namespace Gallery
