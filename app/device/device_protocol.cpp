@@ -9,6 +9,7 @@
 #include "app/device/computer_functions.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
+#include "app/device/thread_basic.h"
 #include "app/device/window_effects.h"
 #include "app/store/settings_database.h"
 
@@ -346,18 +347,25 @@ void DeviceProtocol::SendAllSettings() {
     if (m_mouse.hasLighting) {
         m_window.RefreshLightPage();
     }
-    SendDpiStages();
-    SendReportRate();
-    SendSensorFlag();
-    SendButtonRespondTime();
-    SendScrollFlag();
-    SendLiftoffHeight();
-    SendHighspeedMode();
-    SendSleepTimes();
-    SendKeyTable();
+    using Sender = bool (DeviceProtocol::*)();
+    static constexpr Sender kSenders[] = {
+        &DeviceProtocol::SendDpiStages,     &DeviceProtocol::SendReportRate,
+        &DeviceProtocol::SendSensorFlag,    &DeviceProtocol::SendButtonRespondTime,
+        &DeviceProtocol::SendScrollFlag,    &DeviceProtocol::SendLiftoffHeight,
+        &DeviceProtocol::SendHighspeedMode, &DeviceProtocol::SendSleepTimes,
+        &DeviceProtocol::SendKeyTable,
+    };
+    for (Sender send : kSenders) {
+        if (CurrentThreadStopRequested()) {
+            return;
+        }
+        (this->*send)();
+    }
     if (m_mouse.hasLighting) {
         m_clock->SleepMs(kLightAfterSettingsPauseMs);
-        SendLight();
+        if (!CurrentThreadStopRequested()) {
+            SendLight();
+        }
     }
 }
 
@@ -449,6 +457,10 @@ bool DeviceProtocol::SendMacros() {
             return false;
         }
         m_clock->SleepMs(kMacroChunkPauseMs);
+        // A stopped worker sends no more chunks: the image would be left half written anyway.
+        if (CurrentThreadStopRequested()) {
+            return false;
+        }
     }
     return true;
 }

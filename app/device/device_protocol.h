@@ -110,6 +110,9 @@ public:
 
     // Reads one event report, if any, and acts on it. Run whenever the job queue is empty.
     void PollNotifications();
+    // The button, macro and performance pages and, with lighting, the light page show the
+    // store again (after a full read).
+    void RefreshPagesAfterRead();
 
 private:
     bool SendSingleValue(unsigned char parameterId, unsigned char lengthByte, const wchar_t* key);
@@ -121,7 +124,6 @@ private:
     bool ReadDpiColours();
     bool ReadActiveLightMode();
     void ReadLightMode(int mode);
-    void RefreshPagesAfterRead();
     void HandleDpiEvent(int stageIndex);
     void HandleBatteryEvent(int deviceType, bool current, int level, int charging);
     // The macro image of the stored macros, as SendMacros sends it.
