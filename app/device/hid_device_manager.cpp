@@ -462,6 +462,11 @@ void HidDeviceManager::CloseLinks(std::vector<std::shared_ptr<Link>> links) {
         if (link->reader.joinable()) {
             link->reader.join();
         }
+        // Reports the interface still buffers are events the user caused: keep them.
+        ReportBuffer report;
+        while (Read(link->readerHandle, report, 0) > 0) {
+            Deliver(*link, report, m_clock->NowUs());
+        }
         bool kept = false;
         {
             std::lock_guard<std::mutex> guard(m_stateLock);

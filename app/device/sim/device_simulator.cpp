@@ -36,6 +36,8 @@ constexpr unsigned char kEventComputerFunction = 0x50;
 
 // Like the platform's input buffer of a HID handle: past 64 unread reports the oldest goes.
 constexpr size_t kMaxQueuedReports = 64;
+// What a device may have queued on its way to the host before it loses the oldest.
+constexpr size_t kMaxReportsInFlight = 4096;
 // A command nobody looks at past this many drops the oldest one.
 constexpr size_t kMaxReceivedCommands = 4096;
 constexpr uint64_t kFrameUs = 1000;
@@ -186,14 +188,21 @@ public:
         return (timeUs + kFrameUs - 1) / kFrameUs * kFrameUs;
     }
 
+    // A device's input endpoint carries one report per frame: a report that would share a
+    // frame with the one before it arrives a frame later.
     void Queue(SimDevice device, const ReportBuffer& bytes, size_t length, uint64_t readyAtUs,
                int emptyReadsFirst = 0) {
+        uint64_t& freeFrame = m_nextFreeFrameUs[Index(device)];
+        readyAtUs = std::max(readyAtUs, freeFrame);
+        freeFrame = readyAtUs + kFrameUs;
         for (auto& [key, handle] : m_handles) {
             if (handle->device != device || handle->interfaceNumber != kVendorInterface ||
                 !IsAlive(*handle)) {
                 continue;
             }
-            if (handle->input.size() >= kMaxQueuedReports) {
+            DropUnreadBeyondBuffer(*handle, m_clock->NowUs());
+            // Reports still on their way count against the device, not the handle's buffer.
+            if (handle->input.size() >= kMaxReportsInFlight) {
                 handle->input.pop_front();
             }
             handle->input.push_back({bytes, length, readyAtUs, emptyReadsFirst});
@@ -503,6 +512,7 @@ public:
                 return -1;
             }
             const uint64_t now = m_clock->NowUs();
+            DropUnreadBeyondBuffer(*handle, now);
             uint64_t wakeAt = deadline;
             if (!emptyRead && !handle->input.empty()) {
                 PendingInput& front = handle->input.front();
@@ -524,6 +534,17 @@ public:
                 return 0;
             }
             WaitUntil(guard, now, wakeAt);
+        }
+    }
+
+    // The handle's buffer holds the last 64 reports that arrived; older unread ones are gone.
+    static void DropUnreadBeyondBuffer(Handle& handle, uint64_t now) {
+        size_t arrived = 0;
+        while (arrived < handle.input.size() && handle.input[arrived].readyAtUs <= now) {
+            ++arrived;
+        }
+        for (; arrived > kMaxQueuedReports; --arrived) {
+            handle.input.pop_front();
         }
     }
 
@@ -588,6 +609,7 @@ public:
     uint64_t m_receiverLatencyUs;
     std::array<UsbDevice, 3> m_devices{};
     uint64_t m_plugCounter = 0;
+    std::array<uint64_t, 3> m_nextFreeFrameUs{};
     bool m_mouseOn;
     bool m_paired;
     bool m_receiverPairing = false;
