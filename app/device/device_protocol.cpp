@@ -162,9 +162,11 @@ bool DeviceProtocol::GetMouseData() {
     m_device.SendCommand(status, true);
 
     ReadDpiColours();
-    ReadActiveLightMode();
-    for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
-        ReadLightMode(mode);
+    if (m_mouse.hasLighting) {
+        ReadActiveLightMode();
+        for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
+            ReadLightMode(mode);
+        }
     }
 
     m_host.QueueJob(info.connectionMode == kCableConnectionMode ? kJobMouseFirmwareCheck
@@ -294,6 +296,10 @@ bool DeviceProtocol::SendMoveWakeup() {
 }
 
 bool DeviceProtocol::SendMoveCloseLight() {
+    // A model without lights has no light to close.
+    if (!m_mouse.hasLighting) {
+        return false;
+    }
     return SendSingleValue(kParameterMoveCloseLight, 0x02, L"move_closelight");
 }
 
@@ -308,6 +314,9 @@ bool DeviceProtocol::SendSleepTimes() {
 }
 
 bool DeviceProtocol::SendLight() {
+    if (!m_mouse.hasLighting) {
+        return false;
+    }
     const int profile = m_mouse.currentProfile;
     // The light page marks the mode it shows active in the store before it queues the job;
     // mode 0 is told apart from "none active" by its status.

@@ -79,6 +79,10 @@ void DeviceWorker::ChangeMouseState(std::function<void(ConnectedMouseState&)> ch
     m_mouseChanges.back()(m_publishedMouse);
 }
 
+void DeviceWorker::SetLightingAvailable(bool available) {
+    ChangeMouseState([available](ConnectedMouseState& mouse) { mouse.hasLighting = available; });
+}
+
 void DeviceWorker::SetUpdateJobHandler(std::function<bool(int jobCode)> handler) {
     std::lock_guard<std::mutex> guard(m_hookLock);
     m_updateJobHandler = std::move(handler);

@@ -78,6 +78,10 @@ public:
     // as it is also applied to the published copy until the worker has taken it.
     void ChangeMouseState(std::function<void(ConnectedMouseState&)> change);
 
+    // Whether the model described last has lighting (its description's `light`). Without it
+    // no light job runs and no light data is read or sent.
+    void SetLightingAvailable(bool available);
+
     // The update jobs (firmware checks and downloads) belong to the update subsystem, which
     // installs its handler here. Without one they are taken off the queue and do nothing.
     void SetUpdateJobHandler(std::function<bool(int jobCode)> handler);

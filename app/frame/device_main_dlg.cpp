@@ -211,6 +211,7 @@ void DeviceMainDlg::OnInitDialog() {
     m_worker = std::make_unique<DeviceWorker>(devices, SettingsDatabase::Instance(), *m_effects,
                                               *m_computerFunctions, *m_deviceTypePreference);
     m_worker->SetLanguageTexts([](int number) { return GetLanguageText(number); });
+    m_worker->SetLightingAvailable(m_catalogue->HasLighting());
     m_worker->Connection().SetDeviceRecords(m_catalogue->ModeRecords());
     // The multimedia timer's resolution is raised only while a job needs pauses shorter than
     // the system's tick (the macro upload), never while the worker is idle.
