@@ -3,6 +3,8 @@
 #include <mutex>
 #include <vector>
 
+#include "app/store/store_records.h"
+
 namespace tavik {
 
 // Button functions that the mouse reports and the computer carries out (event 0x50): 9
@@ -11,9 +13,9 @@ namespace tavik {
 // tests use ComputerFunctionsRecorder.
 class ComputerFunctions {
 public:
-    static constexpr int kLaunchProgram = 9;
-    static constexpr int kOpenWebAddress = 10;
-    static constexpr int kTypeTextSnippet = 11;
+    static constexpr int kLaunchProgram = kFunctionLaunchProgram;
+    static constexpr int kOpenWebAddress = kFunctionOpenWebAddress;
+    static constexpr int kTypeTextSnippet = kFunctionTypeTextSnippet;
 
     virtual ~ComputerFunctions() = default;
     // Called on the device worker thread with the event's bytes 6 (type) and 7 (id).

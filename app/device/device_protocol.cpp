@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/device/computer_functions.h"
+#include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
 #include "app/device/thread_basic.h"
@@ -169,9 +170,9 @@ bool DeviceProtocol::GetMouseData() {
         }
     }
 
-    m_host.QueueJob(info.connectionMode == kCableConnectionMode ? kJobMouseFirmwareCheck
-                                                                : kJobReceiverFirmwareCheck);
-    m_host.QueueJob(kJobSendMacros);
+    m_host.QueueJob(info.connectionMode == kCableConnectionMode ? job::kMouseFirmwareAutoCheck
+                                                                : job::kReceiverFirmwareAutoCheck);
+    m_host.QueueJob(job::kSendMacros);
     return true;
 }
 
@@ -401,7 +402,7 @@ void DeviceProtocol::PollNotifications() {
             if (GetMouseData()) {
                 RefreshPagesAfterRead();
             }
-            m_host.QueueJob(kJobReceiverFirmwareCheck);
+            m_host.QueueJob(job::kReceiverFirmwareAutoCheck);
             break;
         case kEventDpiStage:
             if (current) {

@@ -46,11 +46,6 @@ public:
     virtual void QueueJob(int jobCode) = 0;
 };
 
-// Job codes the protocol queues itself.
-constexpr int kJobSendMacros = 6;
-constexpr int kJobMouseFirmwareCheck = 29;     // automatic mouse firmware check
-constexpr int kJobReceiverFirmwareCheck = 30;  // automatic receiver firmware check
-
 // Language texts of the firmware labels.
 constexpr int kMouseVersionText = 551;
 constexpr int kReceiverVersionText = 552;

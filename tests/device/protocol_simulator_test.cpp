@@ -7,6 +7,7 @@
 
 #include "app/device/computer_functions.h"
 #include "app/device/device_protocol.h"
+#include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
 #include "app/device/sim/device_simulator.h"
@@ -230,7 +231,7 @@ TEST_F(ProtocolSimulatorTest, FullReadStoresWhatTheMouseHolds) {
               (std::vector<std::string>{"SetBatteryInfo 64 1", "SetDeviceBattery 102 1 64",
                                         "SetMouseVersionLabel Mouse firmware: 2.3.7",
                                         "SetReceiverVersionLabel Receiver firmware"}));
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
     EXPECT_TRUE(m_host.calls.empty());
 
     // Light modes 1 to 3 take the mouse's values; config_func keeps the stored capability
@@ -276,7 +277,7 @@ TEST_F(ProtocolSimulatorTest, FullReadThroughTheReceiver) {
     EXPECT_EQ(m_mouse.connectionMode, sim::kReceiverConnectionMode);
     EXPECT_EQ(m_mouse.receiverVersion, L"3.0.4");
     EXPECT_TRUE(Has(m_window.Calls(), "SetReceiverVersionLabel Receiver firmware: 3.0.4"));
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobReceiverFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kReceiverFirmwareAutoCheck, job::kSendMacros}));
 
     // The receiver's mouse switched off: the window goes to the disconnected state with the
     // stored connection mode.
@@ -551,7 +552,7 @@ TEST_F(ProtocolSimulatorTest, BatteryEventWhileDisconnectedReadsTheMouseFirst) {
     EXPECT_TRUE(Has(calls, "RefreshButtonPage"));
     EXPECT_EQ(calls[calls.size() - 2], "SetBatteryInfo 55 0");
     EXPECT_EQ(calls.back(), "SetDeviceBattery 102 0 55");
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
 }
 
 TEST_F(ProtocolSimulatorTest, SettingsChangedAndConnectionEventsReadTheMouseAgain) {
@@ -570,8 +571,8 @@ TEST_F(ProtocolSimulatorTest, SettingsChangedAndConnectionEventsReadTheMouseAgai
         Poll();
         EXPECT_EQ(m_host.calls, std::vector<std::string>{"RefreshDevicesAfterEvent"}) << code;
         EXPECT_EQ(Config(L"report_rate"), code == 0x06 ? L"0" : L"1") << code;
-        EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros,
-                                                 kJobReceiverFirmwareCheck}))
+        EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros,
+                                                 job::kReceiverFirmwareAutoCheck}))
             << code;
         std::vector<std::string> calls = m_window.Calls();
         EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),

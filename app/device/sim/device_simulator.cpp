@@ -11,28 +11,15 @@
 #include <mutex>
 #include <utility>
 
+#include "app/device/key_macro_image.h"
+#include "app/device/protocol_reports.h"
 #include "app/device/sim/sim_identities.h"
 
 namespace tavik::sim {
 
 namespace {
 
-constexpr unsigned char kCommandReportId = 0x06;
-constexpr unsigned char kDeviceInformation = 0x05;
-constexpr unsigned char kReceiverInformation = 0x07;
-constexpr unsigned char kSetParameter = 0x13;
-constexpr unsigned char kPairingParameter = 0x09;
-constexpr unsigned char kWriteMacroImage = 0x31;
-constexpr unsigned char kEventMarker = 0xFA;
-constexpr unsigned char kLinkReportId = 0xC0;
 constexpr size_t kLinkReportLength = 33;
-constexpr size_t kMacroChunkCapacity = 59;
-
-constexpr unsigned char kEventConnection = 0x01;
-constexpr unsigned char kEventDpiStage = 0x02;
-constexpr unsigned char kEventBattery = 0x03;
-constexpr unsigned char kEventSettingsChanged = 0x06;
-constexpr unsigned char kEventComputerFunction = 0x50;
 
 // Like the platform's input buffer of a HID handle: past 64 unread reports the oldest goes.
 constexpr size_t kMaxQueuedReports = 64;
@@ -74,7 +61,7 @@ bool SameTextIgnoringCase(const std::string& left, const char* right) {
 ReportBuffer EventReport(unsigned char code, unsigned char first, unsigned char second) {
     ReportBuffer report{};
     report[0] = kCommandReportId;
-    report[1] = kEventMarker;
+    report[1] = kEventMark;
     report[5] = code;
     report[6] = first;
     report[7] = second;
@@ -83,7 +70,7 @@ ReportBuffer EventReport(unsigned char code, unsigned char first, unsigned char 
 
 ReportBuffer LinkReport(bool linked) {
     ReportBuffer report{};
-    report[0] = kLinkReportId;
+    report[0] = kLinkReportMarker;
     report[1] = linked ? 0x01 : 0x00;
     return report;
 }
@@ -260,12 +247,12 @@ public:
     // Takes the first planned fault that applies to this command.
     bool TakeFault(const ReportBuffer& request, FaultPlan& taken) {
         for (auto plan = m_faults.begin(); plan != m_faults.end(); ++plan) {
-            if (plan->fault == SimFault::kZeroVersion && request[1] != kDeviceInformation) {
+            if (plan->fault == SimFault::kZeroVersion && request[1] != kCommandDeviceInformation) {
                 continue;
             }
             if (plan->fault == SimFault::kUnplugDuringMacroUpload &&
-                (request[1] != kWriteMacroImage ||
-                 (request[3] | (request[4] << 8)) / kMacroChunkCapacity !=
+                (request[1] != kCommandWriteMacroImage ||
+                 (request[3] | (request[4] << 8)) / kMacroChunkSize !=
                      static_cast<size_t>(std::max(0, plan->parameter)))) {
                 continue;
             }
@@ -281,7 +268,7 @@ public:
     // The receiver answers for itself (receiver information, pairing) and passes the rest on
     // to its mouse while they are linked.
     bool AnswerThroughReceiver(const ReportBuffer& request, ReportBuffer& reply) {
-        if (request[1] == kReceiverInformation) {
+        if (request[1] == kCommandReceiverInformation) {
             reply.fill(0);
             std::copy(request.begin(), request.begin() + 5, reply.begin());
             reply[5] = 1;
@@ -292,14 +279,14 @@ public:
         if (Linked()) {
             return AnswerMouseCommand(m_mainMouse, request, kReceiverConnectionMode, reply);
         }
-        if (request[1] == kDeviceInformation) {
+        if (request[1] == kCommandDeviceInformation) {
             // Its mouse is off or not paired: zero versions and "not reachable".
             reply.fill(0);
             std::copy(request.begin(), request.begin() + 5, reply.begin());
             reply[11] = kReceiverConnectionMode;
             return true;
         }
-        if (request[1] == kSetParameter && request[5] == kPairingParameter) {
+        if (request[1] == kCommandSetParameter && request[5] == kParameterPairing) {
             m_receiverPairing = true;
             reply = request;
             return true;
