@@ -138,20 +138,28 @@ bool DeviceProtocol::GetMouseData() {
     if (info.dpiStageIndex < StoredDpiCount()) {
         m_mouse.dpiStageIndex = info.dpiStageIndex;
     }
+    // What the replies say is kept here and stored at the end in one transaction: a single
+    // commit instead of one per key, and no store lock held while the mouse is asked.
+    std::vector<std::pair<std::wstring, int>> values;
     for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        WriteConfigInt(DpiValueKey(stage).c_str(), info.dpi[static_cast<size_t>(stage)]);
+        values.emplace_back(DpiValueKey(stage), info.dpi[static_cast<size_t>(stage)]);
     }
-    WriteConfigInt(L"report_rate", info.reportRate);
-    WriteConfigInt(L"report_flag", info.reportFlag);
-    WriteConfigInt(L"scroll_flag", info.scrollFlag);
-    WriteConfigInt(L"liftoff_height", info.liftoffHeight);
-    WriteConfigInt(L"sensor_flag", info.sensorFlag);
-    WriteConfigInt(L"highspeed_mode", info.highspeedMode);
-    WriteConfigInt(L"button_respondtime", info.buttonRespondTime);
-    WriteConfigInt(L"light_sleep", info.lightSleep);
-    WriteConfigInt(L"deep_sleep", info.deepSleep);
-    WriteConfigInt(L"move_wakeup", info.moveWakeup);
-    WriteConfigInt(L"move_closelight", info.moveCloseLight);
+    const std::pair<const wchar_t*, int> settings[] = {
+        {L"report_rate", info.reportRate},
+        {L"report_flag", info.reportFlag},
+        {L"scroll_flag", info.scrollFlag},
+        {L"liftoff_height", info.liftoffHeight},
+        {L"sensor_flag", info.sensorFlag},
+        {L"highspeed_mode", info.highspeedMode},
+        {L"button_respondtime", info.buttonRespondTime},
+        {L"light_sleep", info.lightSleep},
+        {L"deep_sleep", info.deepSleep},
+        {L"move_wakeup", info.moveWakeup},
+        {L"move_closelight", info.moveCloseLight},
+    };
+    for (const auto& [key, value] : settings) {
+        values.emplace_back(key, value);
+    }
     m_mouse.reportRate = info.reportRate;
     m_mouse.reportFlag = info.reportFlag;
 
@@ -162,13 +170,35 @@ bool DeviceProtocol::GetMouseData() {
     status = CommandReport(kCommandStatus11, 0);
     m_device.SendCommand(status, true);
 
-    ReadDpiColours();
-    if (m_mouse.hasLighting) {
-        ReadActiveLightMode();
-        for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
-            ReadLightMode(mode);
+    std::array<int, kDpiStageCount> colours{};
+    if (ReadDpiColours(colours)) {
+        for (int stage = 0; stage < kDpiStageCount; ++stage) {
+            values.emplace_back(DpiColourKey(stage), colours[static_cast<size_t>(stage)]);
         }
     }
+    int activeMode = 0;
+    bool markActiveMode = false;
+    std::vector<std::pair<int, LightRecord>> lights;
+    if (m_mouse.hasLighting) {
+        markActiveMode = ReadActiveLightMode(activeMode);
+        for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
+            LightRecord light;
+            if (ReadLightMode(mode, light)) {
+                lights.emplace_back(mode, light);
+            }
+        }
+    }
+    m_database.RunInTransaction([&] {
+        for (const auto& [key, value] : values) {
+            WriteConfigInt(key.c_str(), value);
+        }
+        if (markActiveMode) {
+            m_database.SetActiveLightMode(m_mouse.currentProfile, activeMode);
+        }
+        for (const auto& [mode, light] : lights) {
+            m_database.UpdateLight(mode, light);
+        }
+    });
 
     m_host.QueueJob(info.connectionMode == kCableConnectionMode ? job::kMouseFirmwareAutoCheck
                                                                 : job::kReceiverFirmwareAutoCheck);
@@ -188,20 +218,17 @@ void DeviceProtocol::ReadReceiverInformation() {
                                      m_mouse.receiverVersion);
 }
 
-bool DeviceProtocol::ReadDpiColours() {
+bool DeviceProtocol::ReadDpiColours(std::array<int, kDpiStageCount>& colours) {
     ReportBuffer reply = ReadBlockReport(kLightPage, kDpiColourIndex);
     // Without a reply the buffer still holds the request, whose addressing bytes match.
     if (!m_device.SendCommand(reply, true) || !IsBlockReply(reply, kLightPage, kDpiColourIndex)) {
         return false;
     }
-    const std::array<int, kDpiStageCount> colours = ParseDpiColourBlock(reply);
-    for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        WriteConfigInt(DpiColourKey(stage).c_str(), colours[static_cast<size_t>(stage)]);
-    }
+    colours = ParseDpiColourBlock(reply);
     return true;
 }
 
-bool DeviceProtocol::ReadActiveLightMode() {
+bool DeviceProtocol::ReadActiveLightMode(int& markActive) {
     ReportBuffer reply = ReadBlockReport(kActiveLightModePage, kActiveLightModeIndex);
     if (!m_device.SendCommand(reply, true) || reply[1] != kCommandReadBlock ||
         reply[5] != kActiveLightModePage) {
@@ -214,24 +241,25 @@ bool DeviceProtocol::ReadActiveLightMode() {
     m_mouse.currentLightMode = mode;
     // Marking a mode the profile has no record of would leave no mode active.
     LightRecord light;
-    if (m_database.GetLight(m_mouse.currentProfile, mode, light)) {
-        m_database.SetActiveLightMode(m_mouse.currentProfile, mode);
+    if (!m_database.GetLight(m_mouse.currentProfile, mode, light)) {
+        return false;
     }
+    markActive = mode;
     return true;
 }
 
-void DeviceProtocol::ReadLightMode(int mode) {
+bool DeviceProtocol::ReadLightMode(int mode, LightRecord& light) {
     const auto index = static_cast<unsigned char>(mode);
     ReportBuffer reply = ReadBlockReport(kLightPage, index);
     if (!m_device.SendCommand(reply, true) || !IsBlockReply(reply, kLightPage, index)) {
-        return;
+        return false;
     }
-    LightRecord light;
+    // A mode the store has no record of is not created by a read.
     if (!m_database.GetLight(m_mouse.currentProfile, mode, light)) {
-        return;
+        return false;
     }
     ParseLightBlock(reply, light);
-    m_database.UpdateLight(mode, light);
+    return true;
 }
 
 bool DeviceProtocol::SendDpiStages() {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
 #include "app/device/clock.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/key_macro_image.h"
+#include "app/device/protocol_reports.h"
 #include "app/store/profile_loader.h"
 
 namespace tavik {
@@ -116,9 +118,12 @@ private:
     // The stored number of DPI stages, limited to the six the mouse has.
     int StoredDpiCount();
     void ReadReceiverInformation();
-    bool ReadDpiColours();
-    bool ReadActiveLightMode();
-    void ReadLightMode(int mode);
+    // The reads of the full read; each gives what its reply says, for one store transaction.
+    bool ReadDpiColours(std::array<int, kDpiStageCount>& colours);
+    // The mode the mouse uses, when the profile has a record of it (to be marked active).
+    bool ReadActiveLightMode(int& markActive);
+    // The stored record of `mode` with the reply's settings taken in.
+    bool ReadLightMode(int mode, LightRecord& light);
     void HandleDpiEvent(int stageIndex);
     void HandleBatteryEvent(int deviceType, bool current, int level, int charging);
     // The macro image of the stored macros, as SendMacros sends it.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <filesystem>
+#include <iterator>
 #include <functional>
 #include <memory>
 #include <string>
@@ -99,6 +102,27 @@ MouseState CustomMouse() {
     return mouse;
 }
 
+// Commits recorded in a write-ahead log: frames whose header gives the database size after a
+// commit (bytes 4..7 non-zero). Zero when there is no log.
+int CountLogCommits(const std::filesystem::path& database) {
+    std::ifstream log(database.u8string() + "-wal", std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(log)),
+                                     std::istreambuf_iterator<char>());
+    auto word = [&bytes](size_t at) {
+        return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+               static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+    };
+    if (bytes.size() < 32) {
+        return 0;
+    }
+    const size_t pageSize = word(8);
+    int commits = 0;
+    for (size_t frame = 32; frame + 24 + pageSize <= bytes.size(); frame += 24 + pageSize) {
+        commits += word(frame + 4) != 0 ? 1 : 0;
+    }
+    return commits;
+}
+
 class ProtocolSimulatorTest : public test::StoreTest {
 protected:
     ProtocolSimulatorTest()
@@ -181,6 +205,17 @@ protected:
     ComputerFunctionsRecorder m_computer;
     DeviceProtocol m_protocol;
 };
+
+TEST_F(ProtocolSimulatorTest, FullReadStoresEverythingInOneCommit) {
+    ASSERT_TRUE(m_database.EnsureDefaultLights(m_mouse.currentProfile));
+    ASSERT_TRUE(m_protocol.GetMouseData());
+    const int before = CountLogCommits(m_file);
+    ASSERT_GT(before, 0) << "the store keeps a write-ahead log";
+    m_simulator->SetMouse(CustomMouse());
+    ASSERT_TRUE(m_protocol.GetMouseData());
+    EXPECT_EQ(CountLogCommits(m_file) - before, 1);
+    EXPECT_EQ(Config(L"dpi_group5_value"), L"26000");
+}
 
 TEST_F(ProtocolSimulatorTest, FullReadStoresWhatTheMouseHolds) {
     m_simulator->SetMouse(CustomMouse());
