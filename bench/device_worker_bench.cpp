@@ -21,14 +21,14 @@
 #include <vector>
 
 #include "app/common/text_encoding.h"
-#include "app/device/computer_functions.h"
+#include "tests/support/computer_functions_recorder.h"
 #include "app/device/device_connection.h"
 #include "app/device/device_worker.h"
 #include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "app/store/settings_database.h"
 #include "bench/cpu_time.h"
 

@@ -67,7 +67,7 @@ int DeviceConnection::Rebuild(RebuildVariant variant) {
         m_window.SetDeviceState(entry.deviceType, entry.deviceMode,
                                 static_cast<int>(entry.connectState));
         m_window.SetDeviceVersion(entry.deviceType, entry.releaseNumber);
-        m_window.SetDeviceBattery(entry.deviceType, entry.batteryCharging, entry.batteryLevel);
+        m_window.SetDeviceBattery(entry.deviceType, entry.batteryLevel, entry.batteryCharging);
     }
 
     // The device list falls back to another connected device when the preferred one is

@@ -130,7 +130,7 @@ bool DeviceProtocol::GetMouseData() {
     }
 
     m_window.SetBatteryInfo(info.batteryLevel, info.batteryCharging);
-    m_window.SetDeviceBattery(m_device.GetCurDeviceType(), info.batteryCharging, info.batteryLevel);
+    m_window.SetDeviceBattery(m_device.GetCurDeviceType(), info.batteryLevel, info.batteryCharging);
     m_mouse.mouseVersion = FormatFirmwareVersion(info.build, info.version);
     m_window.SetMouseVersionLabel(Text(kMouseVersionText, L"Mouse") + L": " + m_mouse.mouseVersion);
     m_window.SetReceiverVersionLabel(Text(kReceiverVersionText, L"Receiver"));
@@ -475,7 +475,7 @@ void DeviceProtocol::HandleBatteryEvent(int deviceType, bool current, int level,
         m_mouse.batteryCharging = charging;
         m_window.SetBatteryInfo(level, charging);
     }
-    m_window.SetDeviceBattery(deviceType, m_mouse.batteryCharging, m_mouse.batteryLevel);
+    m_window.SetDeviceBattery(deviceType, m_mouse.batteryLevel, m_mouse.batteryCharging);
 }
 
 bool DeviceProtocol::SendKeyTable() {

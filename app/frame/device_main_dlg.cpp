@@ -52,13 +52,6 @@ public:
     void WriteDeviceType(int deviceType) override { tavik::WriteDeviceType(deviceType); }
 };
 
-// Functions that run on the computer arrive once the button page exists; until then the
-// mouse's requests are taken and ignored.
-class IgnoredComputerFunctions : public ComputerFunctions {
-public:
-    void RunComputerFunction(int, int) override {}
-};
-
 const wchar_t* StateText(int state) {
     return state == 1 ? L"connected" : state == 2 ? L"disconnected" : L"-";
 }
@@ -194,6 +187,8 @@ void DeviceMainDlg::OnInitDialog() {
     }
     m_effects = std::make_unique<PlainWindowEffects>(m_window, kRepaintMessage);
     m_deviceTypePreference = std::make_unique<RegistryDeviceTypePreference>();
+    // Functions that run on the computer arrive once the button page exists; until then the
+    // mouse's requests are taken and ignored.
     m_computerFunctions = std::make_unique<IgnoredComputerFunctions>();
 
     DeviceCatalogue::Setup setup;

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/device/computer_functions.h"
+#include "tests/support/computer_functions_recorder.h"
 #include "app/device/device_protocol.h"
 #include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "app/store/profile_loader.h"
 #include "tests/device/protocol_test_support.h"
 #include "tests/store/store_fixture.h"
@@ -263,7 +263,7 @@ TEST_F(ProtocolSimulatorTest, FullReadStoresWhatTheMouseHolds) {
     EXPECT_EQ(m_mouse.receiverVersion, L"");  // a mouse on its cable has no receiver
     EXPECT_EQ(m_mouse.currentLightMode, 2);
     EXPECT_EQ(m_window.Calls(),
-              (std::vector<std::string>{"SetBatteryInfo 64 1", "SetDeviceBattery 102 1 64",
+              (std::vector<std::string>{"SetBatteryInfo 64 1", "SetDeviceBattery 102 64 1",
                                         "SetMouseVersionLabel Mouse firmware: 2.3.7",
                                         "SetReceiverVersionLabel Receiver firmware"}));
     EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
@@ -558,14 +558,14 @@ TEST_F(ProtocolSimulatorTest, BatteryEvent) {
     m_simulator->ChangeBattery(40, true);
     Poll();
     EXPECT_EQ(m_window.Calls(),
-              (std::vector<std::string>{"SetBatteryInfo 40 1", "SetDeviceBattery 102 1 40"}));
+              (std::vector<std::string>{"SetBatteryInfo 40 1", "SetDeviceBattery 102 40 1"}));
     EXPECT_EQ(m_mouse.batteryLevel, 40);
 
     // Level 0 is no reading: only the list entry gets the stored values.
     m_window.Clear();
     m_simulator->EmitReport(SimDevice::kWiredMouse, {0x06, 0xFA, 0, 0, 0, 0x03, 0, 0});
     Poll();
-    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 102 1 40"});
+    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 102 40 1"});
 
     // Another model's report sets its list entry from the stored values.
     m_simulator->PlugSecondModel();
@@ -573,7 +573,7 @@ TEST_F(ProtocolSimulatorTest, BatteryEvent) {
     m_window.Clear();
     m_simulator->ChangeBattery(20, false, SimMouse::kSecondModel);
     Poll(2);
-    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 101 1 40"});
+    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 101 40 1"});
 }
 
 TEST_F(ProtocolSimulatorTest, BatteryEventWhileDisconnectedReadsTheMouseFirst) {
@@ -586,7 +586,7 @@ TEST_F(ProtocolSimulatorTest, BatteryEventWhileDisconnectedReadsTheMouseFirst) {
     EXPECT_EQ(calls.front(), "SetBatteryInfo 55 0");  // from the re-read
     EXPECT_TRUE(Has(calls, "RefreshButtonPage"));
     EXPECT_EQ(calls[calls.size() - 2], "SetBatteryInfo 55 0");
-    EXPECT_EQ(calls.back(), "SetDeviceBattery 102 0 55");
+    EXPECT_EQ(calls.back(), "SetDeviceBattery 102 55 0");
     EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
 }
 

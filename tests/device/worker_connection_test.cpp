@@ -169,7 +169,7 @@ TEST_F(WorkerConnectionTest, RefreshDevicesFillsTheDeviceListFromEveryEntry) {
                                     "SetAllDeviceState 0",
                                     "SetDeviceState 102 0 1",
                                     "SetDeviceVersion 102 261",
-                                    "SetDeviceBattery 102 0 85",
+                                    "SetDeviceBattery 102 85 0",
                                     "SetSelectDevice 102",
                                     "SetStatusText 51",
                                     "ShowView DeviceList",

@@ -11,13 +11,13 @@
 #include "app/device/device_catalogue.h"
 #include "app/device/device_connection.h"
 #include "app/device/device_worker.h"
+#include "app/device/headless_window.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/scenario_script.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
 #include "app/store/config_keys.h"
 #include "app/store/settings_database.h"
 #include "tools/tavikctl/database_file.h"
@@ -529,8 +529,8 @@ private:
     std::unique_ptr<HidDeviceManager> m_manager;
     SettingsDatabase m_database;
     DatabaseFile m_databaseFile;  // declared after the store: closes it before unlinking
-    WindowEffectsRecorder m_window;
-    ComputerFunctionsRecorder m_computer;
+    HeadlessWindow m_window;
+    IgnoredComputerFunctions m_computer;
     MemoryDeviceTypePreference m_preference;
     std::vector<DeviceModeRecord> m_records;
     std::unique_ptr<DeviceWorker> m_worker;
