@@ -142,9 +142,11 @@ void CThreadBasic::PauseBetweenPasses() {
 void CThreadBasic::ThreadMain() {
     t_stopRequested = &m_stopRequested;
     if (!m_loopMode) {
+        ++m_passes;
         run();
     } else {
         while (m_running.load()) {
+            ++m_passes;
             run();
             if (!m_running.load()) {
                 break;

@@ -77,6 +77,8 @@ public:
     int Interval() const { return m_intervalMs; }
     // The clock's tick count when the thread was started.
     uint32_t StartTick() const { return m_startTick.load(); }
+    // Calls of `run` so far (each one is a wake-up of the thread).
+    uint64_t PassCount() const { return m_passes.load(); }
 
     void SetTimerResolutionHooks(TimerResolutionHooks hooks);
     const TimerResolutionHooks& TimerHooks() const { return m_timerHooks; }
@@ -107,6 +109,7 @@ private:
     bool m_loopMode = true;  // set by Start before the thread exists
     int m_intervalMs = kDefaultIntervalMs;
     std::atomic<uint32_t> m_startTick{0};
+    std::atomic<uint64_t> m_passes{0};
 
     mutable std::mutex m_signalLock;  // guards m_done, m_wakeRequested, m_thread
     std::condition_variable m_signal;
