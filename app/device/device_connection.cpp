@@ -62,10 +62,10 @@ int DeviceConnection::Rebuild(RebuildVariant variant) {
     m_manager.GetDevices(entries);
     m_manager.SetCurDeviceType(preferred);
 
-    m_window.SetAllDeviceState(0);
+    m_window.SetAllDeviceState(ConnectState::kNone);
     for (const DeviceEntry& entry : entries) {
-        m_window.SetDeviceState(entry.deviceType, entry.deviceMode,
-                                static_cast<int>(entry.connectState));
+        m_window.SetDeviceState(entry.deviceType, static_cast<DeviceMode>(entry.deviceMode),
+                                entry.connectState);
         m_window.SetDeviceVersion(entry.deviceType, entry.releaseNumber);
         m_window.SetDeviceBattery(entry.deviceType, entry.batteryLevel, entry.batteryCharging);
     }
@@ -172,8 +172,8 @@ void DeviceConnection::ApplyPendingSelection() {
 void DeviceConnection::DeviceConnectState(int mode) {
     m_connected = false;
     ShowNoConnection();
-    m_window.SetDeviceState(m_currentDeviceType, mode,
-                            static_cast<int>(ConnectState::kDisconnected));
+    m_window.SetDeviceState(m_currentDeviceType, static_cast<DeviceMode>(mode),
+                            ConnectState::kDisconnected);
     m_manager.PollWirelessConnect();
     CloseTransientWindows();
 }

@@ -26,20 +26,21 @@ void HeadlessWindow::AddDeviceListItem(const std::wstring& name, int deviceType,
     m_devices.push_back(device);
 }
 
-void HeadlessWindow::SetAllDeviceState(int state) {
+void HeadlessWindow::SetAllDeviceState(ConnectState state) {
     std::lock_guard<std::mutex> guard(m_lock);
     for (ListedDevice& device : m_devices) {
-        device.state = state;
+        device.state = static_cast<int>(state);
     }
 }
 
-void HeadlessWindow::SetDeviceState(int deviceType, int mode, int state) {
+void HeadlessWindow::SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) {
     std::lock_guard<std::mutex> guard(m_lock);
     ListedDevice* device = FindDevice(deviceType);
-    // As the control does: an entry in state 1 only accepts a change to the wired mode.
-    if (device != nullptr && !(device->state == 1 && mode != 0)) {
-        device->mode = mode;
-        device->state = state;
+    // As the control does: a connected entry only accepts a change to the wired mode.
+    if (device != nullptr && !(device->state == static_cast<int>(ConnectState::kConnected) &&
+                               mode != DeviceMode::kWired)) {
+        device->mode = static_cast<int>(mode);
+        device->state = static_cast<int>(state);
     }
 }
 

@@ -548,12 +548,12 @@ int HidDeviceManager::FindEntry(int vendorId, int productId, int deviceMode) con
 
 int HidDeviceManager::GetCurrentDevMode() const {
     std::lock_guard<std::mutex> guard(m_stateLock);
-    for (int mode = 0; mode <= 1; ++mode) {
+    for (DeviceMode mode : {DeviceMode::kWired, DeviceMode::kWireless}) {
         for (const auto& link : m_links) {
             const DeviceEntry& entry = link->entry;
-            if (entry.deviceType == m_curDeviceType && entry.deviceMode == mode &&
+            if (entry.deviceType == m_curDeviceType && entry.deviceMode == static_cast<int>(mode) &&
                 entry.connectState == ConnectState::kConnected) {
-                return mode;
+                return static_cast<int>(mode);
             }
         }
     }
@@ -571,14 +571,16 @@ hid_device* HidDeviceManager::ActiveHandleLocked() {
     }
     // The cable wins: a wired mouse takes the commands even while its receiver is plugged in.
     for (const auto& link : m_links) {
-        if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 0) {
+        if (link->entry.deviceType == m_curDeviceType &&
+            link->entry.deviceMode == static_cast<int>(DeviceMode::kWired)) {
             m_activeHandle = link->entry.handle;
             return m_activeHandle;
         }
     }
     // Only the first receiver of the type is considered, and only while its mouse is linked.
     for (const auto& link : m_links) {
-        if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 1) {
+        if (link->entry.deviceType == m_curDeviceType &&
+            link->entry.deviceMode == static_cast<int>(DeviceMode::kWireless)) {
             if (link->entry.connectState == ConnectState::kConnected) {
                 m_activeHandle = link->entry.handle;
             }
@@ -668,7 +670,8 @@ void HidDeviceManager::PollWirelessConnect() {
         std::lock_guard<std::mutex> guard(m_stateLock);
         for (const auto& link : m_links) {
             // A reader applies link reports as they arrive.
-            if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 1 &&
+            if (link->entry.deviceType == m_curDeviceType &&
+                link->entry.deviceMode == static_cast<int>(DeviceMode::kWireless) &&
                 !link->threaded) {
                 wireless.push_back(link);
             }

@@ -28,6 +28,9 @@ constexpr unsigned short kVendorUsage = 0x01;
 constexpr int kDevicePathCapacity = 1024;
 
 enum class ConnectState : int { kNone = 0, kConnected = 1, kDisconnected = 2 };
+// How an interface reaches the mouse: on its cable or through its receiver. The numbers are
+// the catalogue's mode values, which the entries and the id table keep as they are.
+enum class DeviceMode : int { kWired = 0, kWireless = 1 };
 
 // One row of the catalogue's id table.
 struct SupportedDeviceId {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/device/hid_device_manager.h"
+
 namespace tavik {
 
 // The arrangements of the main window that the device link chooses between.
@@ -44,10 +46,10 @@ public:
     virtual void ClearDeviceList() = 0;
     virtual void AddDeviceListItem(const std::wstring& name, int deviceType,
                                    const std::wstring& picturePath) = 0;
-    // `state` is a connect state (0 none, 1 connected,
-    // 2 disconnected), `mode` 0 wired or 1 wireless.
-    virtual void SetAllDeviceState(int state) = 0;
-    virtual void SetDeviceState(int deviceType, int mode, int state) = 0;
+    // The device list control takes the numbers (mode 0 wired, 1 wireless; state 0 none,
+    // 1 connected, 2 disconnected).
+    virtual void SetAllDeviceState(ConnectState state) = 0;
+    virtual void SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) = 0;
     virtual void SetDeviceVersion(int deviceType, int releaseNumber) = 0;
     // Selects the first connected entry of this type, else the first connected entry.
     virtual void SetSelectDevice(int deviceType) = 0;

@@ -66,14 +66,14 @@ void WindowEffectsRecorder::RefreshLightPage() {
     Record("RefreshLightPage");
 }
 
-void WindowEffectsRecorder::SetAllDeviceState(int state) {
+void WindowEffectsRecorder::SetAllDeviceState(ConnectState state) {
     HeadlessWindow::SetAllDeviceState(state);
-    Record(Line("SetAllDeviceState", {state}));
+    Record(Line("SetAllDeviceState", {static_cast<int>(state)}));
 }
 
-void WindowEffectsRecorder::SetDeviceState(int deviceType, int mode, int state) {
+void WindowEffectsRecorder::SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) {
     HeadlessWindow::SetDeviceState(deviceType, mode, state);
-    Record(Line("SetDeviceState", {deviceType, mode, state}));
+    Record(Line("SetDeviceState", {deviceType, static_cast<int>(mode), static_cast<int>(state)}));
 }
 
 void WindowEffectsRecorder::SetDeviceVersion(int deviceType, int releaseNumber) {

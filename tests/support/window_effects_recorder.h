@@ -29,8 +29,8 @@ public:
     void ClearDeviceList() override;
     void AddDeviceListItem(const std::wstring& name, int deviceType,
                            const std::wstring& picturePath) override;
-    void SetAllDeviceState(int state) override;
-    void SetDeviceState(int deviceType, int mode, int state) override;
+    void SetAllDeviceState(ConnectState state) override;
+    void SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) override;
     void SetDeviceVersion(int deviceType, int releaseNumber) override;
     void SetSelectDevice(int deviceType) override;
     void SetStatusText(int languageText) override;
