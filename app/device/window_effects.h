@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/device/hid_device_manager.h"
+
 namespace tavik {
 
 // The arrangements of the main window that the device link chooses between.
@@ -14,17 +16,18 @@ enum class MainView {
 // What the device engine does to the main window: the device list, the battery control, the
 // DPI control and slider, the status text and firmware labels, the views, page refreshes and
 // the transient windows that belong to the old device. The main window implements it
-// (marshalling to its UI thread where the toolkit needs it); tests and the command line use
-// WindowEffectsRecorder. Calls come from the device worker and, for the device-list rebuilds
-// at start-up and on selection, from the UI thread.
+// (marshalling to its UI thread where the toolkit needs it); the command line uses
+// HeadlessWindow and tests a recorder. Calls come from the device worker (the device-list
+// rebuilds included) and, for a selection, from the UI thread.
 class WindowEffects {
 public:
     virtual ~WindowEffects() = default;
 
     // The battery control of the main window.
     virtual void SetBatteryInfo(int level, int charging) = 0;
-    // The battery of the device list entry of a device type.
-    virtual void SetDeviceBattery(int deviceType, int charging, int level) = 0;
+    // The battery of the device list entry of a device type; level and charging in the order
+    // of SetBatteryInfo (the device list control itself takes charging first).
+    virtual void SetDeviceBattery(int deviceType, int level, int charging) = 0;
     // The firmware labels, complete texts such as "Mouse: 1.2.5"; the receiver label may be
     // the bare label text when no receiver answered.
     virtual void SetMouseVersionLabel(const std::wstring& text) = 0;
@@ -43,10 +46,10 @@ public:
     virtual void ClearDeviceList() = 0;
     virtual void AddDeviceListItem(const std::wstring& name, int deviceType,
                                    const std::wstring& picturePath) = 0;
-    // `state` is a connect state (0 none, 1 connected,
-    // 2 disconnected), `mode` 0 wired or 1 wireless.
-    virtual void SetAllDeviceState(int state) = 0;
-    virtual void SetDeviceState(int deviceType, int mode, int state) = 0;
+    // The device list control takes the numbers (mode 0 wired, 1 wireless; state 0 none,
+    // 1 connected, 2 disconnected).
+    virtual void SetAllDeviceState(ConnectState state) = 0;
+    virtual void SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) = 0;
     virtual void SetDeviceVersion(int deviceType, int releaseNumber) = 0;
     // Selects the first connected entry of this type, else the first connected entry.
     virtual void SetSelectDevice(int deviceType) = 0;

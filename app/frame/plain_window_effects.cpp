@@ -35,7 +35,7 @@ void PlainWindowEffects::SetBatteryInfo(int level, int charging) {
     });
 }
 
-void PlainWindowEffects::SetDeviceBattery(int deviceType, int charging, int level) {
+void PlainWindowEffects::SetDeviceBattery(int deviceType, int level, int charging) {
     Update([&](Snapshot&) {
         if (DeviceItem* item = FindDevice(deviceType)) {
             item->battery = level;
@@ -70,19 +70,20 @@ void PlainWindowEffects::AddDeviceListItem(const std::wstring& name, int deviceT
     });
 }
 
-void PlainWindowEffects::SetAllDeviceState(int state) {
+void PlainWindowEffects::SetAllDeviceState(ConnectState state) {
     Update([&](Snapshot& s) {
         for (DeviceItem& item : s.devices) {
-            item.wiredState = state;
-            item.wirelessState = state;
+            item.wiredState = static_cast<int>(state);
+            item.wirelessState = static_cast<int>(state);
         }
     });
 }
 
-void PlainWindowEffects::SetDeviceState(int deviceType, int mode, int state) {
+void PlainWindowEffects::SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) {
     Update([&](Snapshot&) {
         if (DeviceItem* item = FindDevice(deviceType)) {
-            (mode == 0 ? item->wiredState : item->wirelessState) = state;
+            (mode == DeviceMode::kWired ? item->wiredState : item->wirelessState) =
+                static_cast<int>(state);
         }
     });
 }

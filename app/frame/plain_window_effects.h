@@ -42,7 +42,7 @@ public:
     Snapshot Current() const;
 
     void SetBatteryInfo(int level, int charging) override;
-    void SetDeviceBattery(int deviceType, int charging, int level) override;
+    void SetDeviceBattery(int deviceType, int level, int charging) override;
     void SetMouseVersionLabel(const std::wstring& text) override;
     void SetReceiverVersionLabel(const std::wstring& text) override;
     void SelectDpiStage(int stageIndex) override;
@@ -53,8 +53,8 @@ public:
     void ClearDeviceList() override;
     void AddDeviceListItem(const std::wstring& name, int deviceType,
                            const std::wstring& picturePath) override;
-    void SetAllDeviceState(int state) override;
-    void SetDeviceState(int deviceType, int mode, int state) override;
+    void SetAllDeviceState(ConnectState state) override;
+    void SetDeviceState(int deviceType, DeviceMode mode, ConnectState state) override;
     void SetDeviceVersion(int deviceType, int releaseNumber) override;
     void SetSelectDevice(int deviceType) override;
     int GetSelectDevice() override;

@@ -206,6 +206,13 @@ bool SettingsDatabase::IsOpened() const {
     return m_opened;
 }
 
+bool SettingsDatabase::RunInTransaction(const std::function<void()>& writes) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    SQLiteAutoTransaction transaction(&m_connection);
+    writes();
+    return transaction.Commit();
+}
+
 std::string SettingsDatabase::GetPath() const {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     return m_path;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -56,6 +57,11 @@ public:
     // The lock of every operation. Recursive: a caller that must run several operations as
     // one (for instance check-then-create) may hold it across them.
     std::recursive_mutex& GetLock() { return m_lock; }
+
+    // Runs `writes` (record operations of this store) under the store's lock inside one
+    // transaction, so they commit once. Nothing else may wait inside: the lock blocks every
+    // other thread's record operations meanwhile. True when the commit succeeded.
+    bool RunInTransaction(const std::function<void()>& writes);
 
     // The interface language (a Windows language id) that profile names are shown in.
     void SetInterfaceLanguage(int languageId) { m_languageId = languageId; }

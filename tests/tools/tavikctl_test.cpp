@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -252,7 +254,8 @@ TEST_F(TavikctlTest, BadUsageAndOutOfRangeValuesAreRefusedAndNothingIsStored) {
         {{"assign", "x", "2", "4"}, "KEYCODE must be a number"},
         {{"send", "everything"}, "send takes keytable, macros, all, dpi-defaults or factory-reset"},
         {{"set", "report_rate"},
-         "usage: tavikctl [--simulate] [--db FILE] [--trace] list | read | set KEY VALUE | "
+         "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] list | read | set KEY VALUE "
+         "| "
          "assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]] | "
          "send keytable|macros|all|dpi-defaults|factory-reset"},
         {{"--verbose", "list"}, "unknown option \"--verbose\""},
@@ -368,6 +371,26 @@ TEST_F(TavikctlProgramTest, StoresRowsOtherProgramsReadAndExitsWithItsStatus) {
 }
 
 #endif
+
+TEST_F(TavikctlTest, ScenarioPlaysOnTheSimulatedDevicesBeforeTheCommand) {
+    const std::filesystem::path script = m_temp.Path() / "mouse off.scenario";
+    std::ofstream(script) << "# only the receiver, with its mouse switched off\n"
+                             "unplug cable\n"
+                             "receiver mouse off\n";
+    const Result result = Run({"--simulate=" + script.u8string(), "list"});
+    ASSERT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              (std::vector<std::string>{"type=0 mode=wireless state=none battery=0 charging=0 "
+                                        "release=0x0103"}));
+
+    std::ofstream(script) << "unplug cable\nwiggle\n";
+    const Result bad = Run({"--simulate=" + script.u8string(), "list"});
+    EXPECT_EQ(bad.status, tavikctl::kExitUsage);
+    EXPECT_EQ(bad.out,
+              std::vector<std::string>{script.u8string() + ": line 2: unknown verb \"wiggle\""});
+    EXPECT_EQ(Run({"--simulate=", "list"}).out,
+              std::vector<std::string>{"--simulate= needs a scenario file"});
+}
 
 }  // namespace
 }  // namespace tavik

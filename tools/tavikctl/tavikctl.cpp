@@ -11,12 +11,13 @@
 #include "app/device/device_catalogue.h"
 #include "app/device/device_connection.h"
 #include "app/device/device_worker.h"
+#include "app/device/headless_window.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/sim/device_simulator.h"
+#include "app/device/sim/scenario_script.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
 #include "app/store/config_keys.h"
 #include "app/store/settings_database.h"
 #include "tools/tavikctl/database_file.h"
@@ -31,13 +32,14 @@ namespace {
 constexpr const wchar_t* kFallbackModelKey = L"tavik_mouse";
 
 constexpr const char* kUsage =
-    "usage: tavikctl [--simulate] [--db FILE] [--trace] list | read | set KEY VALUE | "
+    "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] list | read | set KEY VALUE | "
     "assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]] | "
     "send keytable|macros|all|dpi-defaults|factory-reset";
 constexpr const char* kNoAnswer = "the mouse did not answer";
 
 struct Options {
     bool simulate = false;
+    std::string scenarioFile;  // --simulate=SCRIPT: a scenario for the simulated devices
     bool trace = false;
     bool hasDatabaseFile = false;
     std::string databaseFile;
@@ -53,6 +55,13 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options,
         const std::string& argument = arguments[at];
         if (argument == "--simulate") {
             options.simulate = true;
+        } else if (argument.rfind("--simulate=", 0) == 0) {
+            options.simulate = true;
+            options.scenarioFile = argument.substr(std::string("--simulate=").size());
+            if (options.scenarioFile.empty()) {
+                message = "--simulate= needs a scenario file";
+                return false;
+            }
         } else if (argument == "--trace") {
             options.trace = true;
         } else if (argument == "--db") {
@@ -149,6 +158,7 @@ public:
 
     ~Session() {
         m_worker.reset();
+        m_scenario.reset();
         m_manager.reset();
     }
 
@@ -183,6 +193,15 @@ private:
             clock = std::make_shared<VirtualClock>();
             m_simulator = std::make_unique<sim::DeviceSimulator>(sim::SimulatorSetup{}, clock);
             m_manager = std::make_unique<HidDeviceManager>(m_simulator->Api(), clock);
+            if (!m_options.scenarioFile.empty()) {
+                sim::ScenarioScript script;
+                if (!sim::ScenarioScript::Load(std::filesystem::u8path(m_options.scenarioFile),
+                                               script, error)) {
+                    return false;
+                }
+                m_scenario =
+                    std::make_unique<sim::ScenarioPlayer>(*m_simulator, std::move(script), clock);
+            }
         } else {
             m_manager = std::make_unique<HidDeviceManager>(RealHidApi(), clock);
         }
@@ -506,11 +525,12 @@ private:
     std::ostream& m_out;
     std::ostream& m_trace;
     std::unique_ptr<sim::DeviceSimulator> m_simulator;
+    std::unique_ptr<sim::ScenarioPlayer> m_scenario;
     std::unique_ptr<HidDeviceManager> m_manager;
     SettingsDatabase m_database;
     DatabaseFile m_databaseFile;  // declared after the store: closes it before unlinking
-    WindowEffectsRecorder m_window;
-    ComputerFunctionsRecorder m_computer;
+    HeadlessWindow m_window;
+    IgnoredComputerFunctions m_computer;
     MemoryDeviceTypePreference m_preference;
     std::vector<DeviceModeRecord> m_records;
     std::unique_ptr<DeviceWorker> m_worker;
