@@ -27,6 +27,13 @@ public:
     virtual std::uint32_t GetColor() = 0;
 };
 
+// The colour palette and the colour preview (MPalette, CArea).
+class ColourControl : public ControlView {
+public:
+    virtual void SetColor(std::uint32_t colour) = 0;
+    virtual std::uint32_t GetColor() = 0;
+};
+
 // Labels and edit fields.
 class TextControl : public ControlView {
 public:
