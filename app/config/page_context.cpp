@@ -16,6 +16,13 @@ void PageContext::QueueJob(int jobCode) const {
     }
 }
 
+void PageContext::SetCurrentProfile(int profile) {
+    m_currentProfile = profile;
+    if (m_profileSink) {
+        m_profileSink(profile);
+    }
+}
+
 std::wstring PageContext::Text(int number) const {
     return m_texts ? m_texts(number) : std::wstring();
 }

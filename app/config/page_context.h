@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tavik {
 
@@ -27,7 +28,10 @@ public:
     std::wstring Text(int number) const;
 
     int CurrentProfile() const { return m_currentProfile; }
-    void SetCurrentProfile(int profile) { m_currentProfile = profile; }
+    // Also tells the profile sink, so the device worker sends from the same profile.
+    void SetCurrentProfile(int profile);
+    // Called with the new current profile on every SetCurrentProfile (may be empty).
+    void SetProfileSink(std::function<void(int profile)> sink) { m_profileSink = std::move(sink); }
     // The device type of the catalogue (101, 102), 0 when none.
     int DeviceType() const { return m_deviceType; }
     void SetDeviceType(int deviceType) { m_deviceType = deviceType; }
@@ -58,6 +62,7 @@ private:
     SettingsDatabase& m_store;  // not owned
     JobSink m_queueJob;
     TextLookup m_texts;
+    std::function<void(int)> m_profileSink;
     std::atomic<int> m_currentProfile{0};
     std::atomic<int> m_deviceType{0};
     std::atomic<int> m_devMode{-1};

@@ -33,6 +33,10 @@ protected:
         StartUp();
         RunQueue();
         ASSERT_GT(m_worker->MouseState().currentProfile, 0);
+        m_context.SetProfileSink([this](int profile) {
+            m_worker->ChangeMouseState(
+                [profile](ConnectedMouseState& state) { state.currentProfile = profile; });
+        });
         m_context.SetCurrentProfile(m_worker->MouseState().currentProfile);
         m_context.SetDeviceType(102);
         m_context.SetDevMode(0);
