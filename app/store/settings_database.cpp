@@ -112,8 +112,11 @@ SettingsDatabase::~SettingsDatabase() {
 
 bool SettingsDatabase::OpenForModel(const std::wstring& dataDirectory,
                                     const std::wstring& modelName) {
+    return OpenFile(SettingsDatabaseFilePath(dataDirectory, modelName));
+}
+
+bool SettingsDatabase::OpenFile(const std::wstring& filePath) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const std::wstring filePath = SettingsDatabaseFilePath(dataDirectory, modelName);
     if (filePath.empty()) {
         m_opened = false;
         return false;

@@ -47,6 +47,9 @@ public:
     // does not exist. An existing file is opened as it is, never repaired. True when the
     // database is usable; also true, without reopening, when that file is already open.
     bool OpenForModel(const std::wstring& dataDirectory, const std::wstring& modelName);
+    // Opens exactly this file, creating it with the full schema when it does not exist (its
+    // folder must). The same rules as OpenForModel otherwise.
+    bool OpenFile(const std::wstring& filePath);
     // Closes the connection (before a model change or at exit) and clears the opened state.
     void Close();
     // The result of the last open.
