@@ -257,6 +257,44 @@ std::wstring KeyboardDescription(int modifierBits, std::wstring_view keyName) {
     return modifiers + L" + " + std::wstring(keyName);
 }
 
+bool FunctionValueRange(int type, int& minimum, int& maximum) {
+    switch (type) {
+        case 1:  // mouse functions, the two whole slots included
+            minimum = 1;
+            maximum = 12;
+            return true;
+        case 2:  // a keyboard usage
+            minimum = 0;
+            maximum = 255;
+            return true;
+        case 4:
+            minimum = 1;
+            maximum = 13;
+            return true;
+        case 5:  // a macro id, checked against the stored macros
+            minimum = 1;
+            maximum = 0x7FFFFFFF;
+            return true;
+        case 7:
+            minimum = 1;
+            maximum = 37;
+            return true;
+        case 8:
+            minimum = 0;
+            maximum = 0x7FFFFFFF;
+            return true;
+        case 9:
+        case 10:
+        case 11:
+            // The mouse reports these ids back in one byte.
+            minimum = 1;
+            maximum = 255;
+            return true;
+        default:
+            return false;
+    }
+}
+
 int DefaultMouseFunction(int keyCode) {
     static const int kDefaults[] = {1, 3, 2, 5, 6, 7, 8, 11, 12};
     if (keyCode < 0 || keyCode >= static_cast<int>(std::size(kDefaults))) {

@@ -67,6 +67,10 @@ int UsageToVirtualKey(int usage);
 // is empty.
 std::wstring KeyboardDescription(int modifierBits, std::wstring_view keyName);
 
+// The values a function type can carry in macro_value, as the key slot encoding allows them;
+// false for a type that is not a function of a button.
+bool FunctionValueRange(int type, int& minimum, int& maximum);
+
 // The mouse function a button has while no row is stored for it, by key code (0 … 8); 0 for
 // another key code.
 int DefaultMouseFunction(int keyCode);
