@@ -231,6 +231,9 @@ void ButtonPage::OnCapturedKey(int virtualKey, const std::wstring& name) {
 
 void ButtonPage::OnButtonChosen(int index) {
     MouseButtonControl& buttons = m_view.MouseButtons();
+    if (index >= buttons.GetItemCount()) {
+        return;
+    }
     if (index <= 0) {
         // The first button always keeps its function: the user could lose the left click.
         m_dialogs.Message(kFirstButtonTitle, kFirstButtonMessage);

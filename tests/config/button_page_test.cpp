@@ -192,6 +192,9 @@ TEST_F(ButtonPageTest, TheFirstButtonCannotBeAssigned) {
     EXPECT_EQ(m_dialogs.requests[0].messageText, 751);
     EXPECT_EQ(m_view.mouse.selected, 1);
     EXPECT_EQ(m_page.SelectedKeyCode(), 2);
+    ChooseButton(6);  // past the last button of the picture
+    EXPECT_EQ(m_page.SelectedKeyCode(), 2);
+    EXPECT_EQ(m_dialogs.requests.size(), 1u);
 }
 
 TEST_F(ButtonPageTest, ResetDeletesTheRowAndShowsTheDefault) {

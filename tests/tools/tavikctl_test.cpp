@@ -264,8 +264,8 @@ TEST_F(TavikctlTest, BadUsageAndOutOfRangeValuesAreRefusedAndNothingIsStored) {
         {{"dpi", "2", "800", "--color", "12ab3"},
          "--color must be six hex digits RRGGBB other than 000000"},
         {{"button", "0", "disabled"},
-         "KEY must be one of 2, 1, 3, 4, 7 (the first button keeps its function)"},
-        {{"button", "5", "disabled"}, "KEY must be one of 2, 1, 3, 4, 7"},
+         "KEY must be one of 1, 2, 3, 4, 7 (the first button keeps its function)"},
+        {{"button", "5", "disabled"}, "KEY must be one of 1, 2, 3, 4, 7"},
         {{"button", "3", "key", "ctrl+nosuchkey"},
          "COMBO is modifiers (ctrl, shift, alt, win) and one key joined by +, such as "
          "ctrl+shift+a"},

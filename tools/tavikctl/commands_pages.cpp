@@ -238,9 +238,15 @@ int CommandButton(Session& session, const Operands& operands) {
     session.ShowButtonPage();
     HeadlessButtonView& controls = session.ButtonControls();
     const int item = controls.mouse.IndexOf(keyCode);
+    // The assignable buttons: every one but the first of the picture, in key code order.
+    std::vector<int> assignable;
+    if (controls.mouse.KeyCodes().size() > 1) {
+        assignable.assign(controls.mouse.KeyCodes().begin() + 1, controls.mouse.KeyCodes().end());
+    }
+    std::sort(assignable.begin(), assignable.end());
     std::string known;
-    for (size_t at = 1; at < controls.mouse.KeyCodes().size(); ++at) {
-        known += (at > 1 ? ", " : "") + std::to_string(controls.mouse.KeyCodes()[at]);
+    for (size_t at = 0; at < assignable.size(); ++at) {
+        known += (at > 0 ? ", " : "") + std::to_string(assignable[at]);
     }
     if (item < 1) {
         return Refuse(session, "KEY must be one of " + known +
