@@ -211,4 +211,19 @@ std::string SettingsDatabase::GetPath() const {
     return m_path;
 }
 
+bool SettingsDatabase::RunInTransaction(const std::function<bool()>& work) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    // A savepoint is a transaction of its own at the outermost level and a nested one inside
+    // another, so a failing inner piece of work rolls back only what it wrote.
+    if (m_connection.Execute("SAVEPOINT tavik_work") != kSQLiteOk) {
+        return false;
+    }
+    if (work() && m_connection.Execute("RELEASE tavik_work") == kSQLiteOk) {
+        return true;
+    }
+    m_connection.Execute("ROLLBACK TO tavik_work");
+    m_connection.Execute("RELEASE tavik_work");
+    return false;
+}
+
 }  // namespace tavik

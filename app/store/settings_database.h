@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -56,6 +57,11 @@ public:
     // The lock of every operation. Recursive: a caller that must run several operations as
     // one (for instance check-then-create) may hold it across them.
     std::recursive_mutex& GetLock() { return m_lock; }
+    // Runs work as one transaction under the lock: everything it wrote is committed when it
+    // returns true, and rolled back when it returns false or the commit fails, so a failure
+    // (or a crash) leaves none of it behind. Inside another RunInTransaction the work joins
+    // the enclosing transaction. True when the work returned true and was committed.
+    bool RunInTransaction(const std::function<bool()>& work);
 
     // The interface language (a Windows language id) that profile names are shown in.
     void SetInterfaceLanguage(int languageId) { m_languageId = languageId; }
