@@ -31,9 +31,8 @@ bool HasScheme(std::wstring_view address) {
         return false;
     }
     size_t colon = 1;
-    while (colon < address.size() &&
-           (std::iswalnum(address[colon]) || address[colon] == L'+' || address[colon] == L'-' ||
-            address[colon] == L'.')) {
+    while (colon < address.size() && (std::iswalnum(address[colon]) || address[colon] == L'+' ||
+                                      address[colon] == L'-' || address[colon] == L'.')) {
         ++colon;
     }
     if (colon >= address.size() || address[colon] != L':') {

@@ -3,17 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "app/config/control_views.h"
+
 namespace tavik {
 
 // A list of names with one number each (the macro list, the snippet list), with the
 // operations of the toolkit's name lists. Indexes count from 0; -1 is "no selection".
-class NameListView {
+class NameListControl : public ControlView {
 public:
-    virtual ~NameListView() = default;
     // Appends for index -1, else inserts before index; returns the new row's index.
     virtual int InsertString(int index, const std::wstring& text, int data) = 0;
-    virtual int GetItemData(int index) const = 0;              // 0 out of range
-    virtual std::wstring GetItemText(int index) const = 0;     // empty out of range
+    virtual int GetItemData(int index) const = 0;           // 0 out of range
+    virtual std::wstring GetItemText(int index) const = 0;  // empty out of range
     virtual void ModifyItemString(int index, const std::wstring& text) = 0;
     virtual int FindString(const std::wstring& text) const = 0;  // -1 when absent
     virtual void SetCurSel(int index) = 0;
@@ -30,15 +31,13 @@ struct RecordRow {
     int key = 0;
     int value = 0;
     bool operator==(const RecordRow& other) const {
-        return text == other.text && type == other.type && key == other.key &&
-               value == other.value;
+        return text == other.text && type == other.type && key == other.key && value == other.value;
     }
 };
 
 // The event list of the macro page, with the operations of the toolkit's record list.
-class RecordListView {
+class RecordListControl : public ControlView {
 public:
-    virtual ~RecordListView() = default;
     virtual int AddString(const RecordRow& row) = 0;
     // Inserts before index (appends for -1).
     virtual int InsertString(int index, const RecordRow& row) = 0;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/config/language_texts.h"
 #include "app/config/list_views.h"
+#include "app/config/page_context.h"
 #include "app/config/shell.h"
 #include "app/store/settings_database.h"
 
@@ -38,10 +38,10 @@ constexpr int kTypeTextSnippet = 11;
 
 template <size_t N>
 std::wstring Displayed(std::wstring_view stored, const StoredExample (&examples)[N],
-                       const LanguageTexts& texts) {
+                       const PageContext& context) {
     for (const StoredExample& example : examples) {
         if (stored == example.chinese || stored == example.english) {
-            return texts.LanguageText(example.text);
+            return context.Text(example.text);
         }
     }
     return std::wstring(stored);
@@ -62,15 +62,15 @@ std::wstring SnippetCounterText(std::wstring_view text) {
     return std::to_wstring(SnippetLength(text)) + L"/" + std::to_wstring(kSnippetLengthLimit);
 }
 
-std::wstring DisplayedSnippetName(std::wstring_view stored, const LanguageTexts& texts) {
-    return Displayed(stored, kExampleNames, texts);
+std::wstring DisplayedSnippetName(std::wstring_view stored, const PageContext& context) {
+    return Displayed(stored, kExampleNames, context);
 }
 
-std::wstring DisplayedSnippetContent(std::wstring_view stored, const LanguageTexts& texts) {
-    return Displayed(stored, kExampleContents, texts);
+std::wstring DisplayedSnippetContent(std::wstring_view stored, const PageContext& context) {
+    return Displayed(stored, kExampleContents, context);
 }
 
-bool EnsureExampleSnippets(SettingsDatabase& database, const LanguageTexts& texts) {
+bool EnsureExampleSnippets(SettingsDatabase& database, const PageContext& context) {
     // Under the lock, so two refreshes never both find the table empty.
     std::lock_guard<std::recursive_mutex> guard(database.GetLock());
     std::vector<NamedRecord> list;
@@ -81,8 +81,8 @@ bool EnsureExampleSnippets(SettingsDatabase& database, const LanguageTexts& text
          {std::pair{kFirstExampleNameText, kFirstExampleContentText},
           std::pair{kSecondExampleNameText, kSecondExampleContentText}}) {
         NamedRecord record;
-        record.name = texts.LanguageText(name);
-        record.text = texts.LanguageText(content);
+        record.name = context.Text(name);
+        record.text = context.Text(content);
         database.AddText(record);
     }
     return database.ListTexts(list) > 0;
@@ -117,27 +117,25 @@ bool RenameSnippet(SettingsDatabase& database, int profile, int textId, std::wst
     });
 }
 
-TextPage::TextPage(SettingsDatabase& database, const LanguageTexts& texts, Shell& shell,
-                   TextPageView& view, std::function<int()> currentProfile,
+TextPage::TextPage(PageContext& context, Shell& shell, TextPageView& view,
                    std::function<void()> refreshButtonPageTextChoices)
-    : m_database(database),
-      m_texts(texts),
+    : m_context(context),
+      m_database(context.Store()),
       m_shell(shell),
       m_view(view),
-      m_currentProfile(std::move(currentProfile)),
       m_refreshButtonPageTextChoices(std::move(refreshButtonPageTextChoices)) {}
 
 void TextPage::RefreshTextPage() {
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     list.DeleteAllItems();
     m_view.SetContentText(std::wstring());
-    if (!EnsureExampleSnippets(m_database, m_texts)) {
+    if (!EnsureExampleSnippets(m_database, m_context)) {
         return;
     }
     std::vector<NamedRecord> snippets;
     m_database.ListTexts(snippets);
     for (const NamedRecord& snippet : snippets) {
-        list.InsertString(-1, DisplayedSnippetName(snippet.name, m_texts), snippet.id);
+        list.InsertString(-1, DisplayedSnippetName(snippet.name, m_context), snippet.id);
     }
     list.SetCurSel(0);
     ShowContent(list.GetItemData(0));
@@ -146,7 +144,7 @@ void TextPage::RefreshTextPage() {
 void TextPage::ShowContent(int textId) {
     std::wstring content;
     m_database.GetTextContent(textId, content);
-    const std::wstring shown = DisplayedSnippetContent(content, m_texts);
+    const std::wstring shown = DisplayedSnippetContent(content, m_context);
     m_view.SetContentText(shown);
     m_view.SetCounterText(SnippetCounterText(shown));
 }
@@ -158,7 +156,7 @@ void TextPage::RefreshButtonPageTextChoices() {
 }
 
 void TextPage::OnTextListClicked() {
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     const int selected = list.GetCurSel();
     if (selected < 0 || list.GetItemData(selected) < 1) {
         return;
@@ -167,7 +165,7 @@ void TextPage::OnTextListClicked() {
 }
 
 void TextPage::OnTextListRenamed() {
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     const int selected = list.GetCurSel();
     if (selected < 0) {
         return;
@@ -180,7 +178,7 @@ void TextPage::OnTextListRenamed() {
         list.ModifyItemString(selected, stored);
         return;
     }
-    RenameSnippet(m_database, m_currentProfile ? m_currentProfile() : 0, textId, name);
+    RenameSnippet(m_database, m_context.CurrentProfile(), textId, name);
     RefreshButtonPageTextChoices();
 }
 
@@ -189,9 +187,9 @@ void TextPage::OnContentChanged() {
 }
 
 void TextPage::OnNewText() {
-    NameListView& list = m_view.TextList();
-    const std::wstring name = std::to_wstring(list.GetItemCount() + 1) + L" " +
-                              m_texts.LanguageText(kNewSnippetWordText);
+    NameListControl& list = m_view.TextList();
+    const std::wstring name =
+        std::to_wstring(list.GetItemCount() + 1) + L" " + m_context.Text(kNewSnippetWordText);
     const int textId = AddSnippet(m_database, name, std::wstring_view());
     if (textId > 0) {
         list.SetCurSel(list.InsertString(-1, name, textId));
@@ -202,7 +200,7 @@ void TextPage::OnNewText() {
 }
 
 void TextPage::OnDeleteText() {
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     const int selected = list.GetCurSel();
     if (selected < 0) {
         return;
@@ -225,7 +223,7 @@ void TextPage::OnCharacterMap() {
 
 void TextPage::OnClearText() {
     m_view.SetContentText(std::wstring());
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     const int selected = list.GetCurSel();
     if (selected < 0 || list.GetItemData(selected) < 1) {
         return;
@@ -235,7 +233,7 @@ void TextPage::OnClearText() {
 }
 
 void TextPage::OnSaveText() {
-    NameListView& list = m_view.TextList();
+    NameListControl& list = m_view.TextList();
     const int selected = list.GetCurSel();
     if (selected < 0) {
         return;

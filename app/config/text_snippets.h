@@ -6,8 +6,8 @@
 
 namespace tavik {
 
-class LanguageTexts;
-class NameListView;
+class NameListControl;
+class PageContext;
 class SettingsDatabase;
 class Shell;
 
@@ -28,12 +28,12 @@ std::wstring SnippetCounterText(std::wstring_view text);
 
 // A stored example name or content (in either language) as the current language shows it;
 // every other value as stored.
-std::wstring DisplayedSnippetName(std::wstring_view stored, const LanguageTexts& texts);
-std::wstring DisplayedSnippetContent(std::wstring_view stored, const LanguageTexts& texts);
+std::wstring DisplayedSnippetName(std::wstring_view stored, const PageContext& context);
+std::wstring DisplayedSnippetContent(std::wstring_view stored, const PageContext& context);
 
 // Stores the two examples in the current language when there is no snippet at all; true when
 // there are snippets afterwards.
-bool EnsureExampleSnippets(SettingsDatabase& database, const LanguageTexts& texts);
+bool EnsureExampleSnippets(SettingsDatabase& database, const PageContext& context);
 // Stores a snippet; its id, or 0 when the content is longer than the limit or the store
 // failed.
 int AddSnippet(SettingsDatabase& database, std::wstring_view name, std::wstring_view content);
@@ -48,7 +48,7 @@ bool RenameSnippet(SettingsDatabase& database, int profile, int textId, std::wst
 class TextPageView {
 public:
     virtual ~TextPageView() = default;
-    virtual NameListView& TextList() = 0;
+    virtual NameListControl& TextList() = 0;
     virtual void SetContentText(const std::wstring& text) = 0;
     virtual std::wstring GetContentText() const = 0;
     virtual void SetCounterText(const std::wstring& text) = 0;
@@ -57,31 +57,29 @@ public:
 // The text page: the snippet list and the content of the selected snippet.
 class TextPage {
 public:
-    // currentProfile gives the profile whose buttons follow a rename; the button page's
-    // snippet choices are refilled through refreshButtonPageTextChoices after a change.
-    TextPage(SettingsDatabase& database, const LanguageTexts& texts, Shell& shell,
-             TextPageView& view, std::function<int()> currentProfile,
+    // The button page's snippet choices are refilled through refreshButtonPageTextChoices
+    // after a snippet is created, deleted or renamed.
+    TextPage(PageContext& context, Shell& shell, TextPageView& view,
              std::function<void()> refreshButtonPageTextChoices);
 
     void RefreshTextPage();
-    void OnTextListClicked();   // 162, code 2
-    void OnTextListRenamed();   // 162, code 29
-    void OnContentChanged();    // 168, code 26
-    void OnNewText();           // 163
-    void OnDeleteText();        // 164
-    void OnCharacterMap();      // 169
-    void OnClearText();         // 170
-    void OnSaveText();          // 171
+    void OnTextListClicked();  // 162, code 2
+    void OnTextListRenamed();  // 162, code 29
+    void OnContentChanged();   // 168, code 26
+    void OnNewText();          // 163
+    void OnDeleteText();       // 164
+    void OnCharacterMap();     // 169
+    void OnClearText();        // 170
+    void OnSaveText();         // 171
 
 private:
     void ShowContent(int textId);
     void RefreshButtonPageTextChoices();
 
-    SettingsDatabase& m_database;   // not owned
-    const LanguageTexts& m_texts;   // not owned
-    Shell& m_shell;                 // not owned
-    TextPageView& m_view;           // not owned
-    std::function<int()> m_currentProfile;
+    PageContext& m_context;        // not owned
+    SettingsDatabase& m_database;  // not owned
+    Shell& m_shell;                // not owned
+    TextPageView& m_view;          // not owned
     std::function<void()> m_refreshButtonPageTextChoices;
 };
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/config/page_context.h"
 #include "app/device/job_queue.h"
 #include "app/store/profile_loader.h"
 #include "table_language_texts.h"
@@ -26,6 +27,8 @@ protected:
         for (int profile = 1; profile <= 4; ++profile) {
             ASSERT_TRUE(m_database.EnsureDefaultLights(profile));
         }
+        m_context.SetCurrentProfile(1);
+        m_context.SetDeviceType(102);
     }
 
     // Every row of every table, for checking that something changed nothing.
@@ -55,6 +58,7 @@ protected:
 
     TableLanguageTexts m_texts;
     JobQueue m_jobs;
+    PageContext m_context{m_database, [this](int code) { m_jobs.Push(code); }, m_texts.Lookup()};
 };
 
 }  // namespace tavik::test

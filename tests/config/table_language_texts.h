@@ -1,17 +1,17 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 
 #include "app/common/text_encoding.h"
-#include "app/config/language_texts.h"
 
 namespace tavik::test {
 
 // The texts of one language straight from the project's text table
 // (assets/language/texts.tsv), so tests compare with the wording the program ships.
-class TableLanguageTexts : public LanguageTexts {
+class TableLanguageTexts {
 public:
     static constexpr int kEnglish = 1033;
     static constexpr int kChinese = 2052;
@@ -39,9 +39,14 @@ public:
         }
     }
 
-    std::wstring LanguageText(int number) const override {
+    std::wstring LanguageText(int number) const {
         const auto found = m_texts.find(number);
         return found == m_texts.end() ? std::wstring() : found->second;
+    }
+
+    // The lookup the page context takes.
+    std::function<std::wstring(int)> Lookup() const {
+        return [this](int number) { return LanguageText(number); };
     }
 
 private:
