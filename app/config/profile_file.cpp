@@ -194,9 +194,9 @@ private:
         if (!InRange(count, 1, kMaxDpiStages)) {
             count = ReadFileNumber(StoredValue(m_database, m_profile, L"dpi_count"));
         }
-        if (!Store(L"dpi_flag", ReadNumberAttribute(m_doc, L"dpi_flag"), 0, kMaxByte) ||
-            !Store(L"dpi_count", ReadNumberAttribute(m_doc, L"dpi_count"), 1, kMaxDpiStages) ||
-            !Store(L"dpi_index", ReadNumberAttribute(m_doc, L"dpi_index"), 0,
+        if (!Store(L"dpi_flag", L"dpi_flag", 0, kMaxByte) ||
+            !Store(L"dpi_count", L"dpi_count", 1, kMaxDpiStages) ||
+            !Store(L"dpi_index", L"dpi_index", 0,
                    InRange(count, 1, kMaxDpiStages) ? *count - 1 : 0)) {
             return false;
         }
@@ -208,13 +208,8 @@ private:
             if (!m_doc.FindElement(element)) {
                 continue;
             }
-            std::optional<int> value = ReadNumberAttribute(m_doc, L"value");
-            if (value && *value % kDpiStep != 0) {
-                value.reset();
-            }
-            stored =
-                Store(DpiKey(stage, L"_value"), value, kMinDpi, maxDpi) &&
-                Store(DpiKey(stage, L"_rgb"), ReadNumberAttribute(m_doc, L"color"), 0, kMaxColour);
+            stored = Store(DpiKey(stage, L"_value"), L"value", kMinDpi, maxDpi, kDpiStep) &&
+                     Store(DpiKey(stage, L"_rgb"), L"color", 0, kMaxColour);
         }
         m_doc.LeaveElement();
         return stored;
@@ -225,20 +220,26 @@ private:
         bool stored = true;
         for (const ValueRule& rule : kMouseValues) {
             if (stored && m_doc.FindElement(rule.element)) {
-                stored = Store(rule.key, ReadNumberAttribute(m_doc, L"value"), rule.low, rule.high);
+                stored = Store(rule.key, L"value", rule.low, rule.high);
             }
         }
         m_doc.LeaveElement();
         return stored;
     }
 
-    // Stores a value within range as "%d"; one out of range, or absent, keeps the stored
-    // value. False only when the store refused the write.
-    bool Store(std::wstring_view key, const std::optional<int>& value, int low, int high) {
-        if (!InRange(value, low, high)) {
+    // Stores the attribute's number as "%d" when it is within range (and a multiple of
+    // step); one out of range, or absent, keeps the stored value. False only when the store
+    // refused the write.
+    bool Store(std::wstring_view key, const wchar_t* attribute, int low, int high, int step = 1) {
+        const std::optional<int> value = ReadNumberAttribute(m_doc, attribute);
+        if (!value.has_value()) {
             return true;
         }
-        return m_database.SetConfigValue(m_profile, key, FormatFileNumber(*value));
+        const int number = *value;
+        if (number < low || number > high || number % step != 0) {
+            return true;
+        }
+        return m_database.SetConfigValue(m_profile, key, FormatFileNumber(number));
     }
 
     SettingsDatabase& m_database;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/common/text_encoding.h"
 #include "app/config/list_views.h"
 #include "app/config/page_context.h"
 #include "app/config/shell.h"
@@ -51,9 +52,9 @@ std::wstring Displayed(std::wstring_view stored, const StoredExample (&examples)
 
 int SnippetLength(std::wstring_view text) {
     int length = 0;
-    for (wchar_t character : text) {
+    for (size_t index = 0; index < text.size();) {
         // A character beyond the basic plane takes two UTF-16 units.
-        length += static_cast<uint32_t>(character) > 0xFFFF ? 2 : 1;
+        length += NextCodePoint(text, &index) > 0xFFFF ? 2 : 1;
     }
     return length;
 }
