@@ -3,13 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/config/shell.h"
+#include "app/device/clock.h"
 #include "app/device/computer_functions.h"
 
 namespace tavik {
 
-class Clock;
 class SettingsDatabase;
-class Shell;
 
 // The address that opening a stored web address (function 10) hands to the shell. An
 // address with a scheme of its own ("https://…", "mailto:…") is opened as written, so https
@@ -45,5 +45,22 @@ private:
     Shell& m_shell;                // not owned
     Clock& m_clock;                // not owned
 };
+
+#ifdef _WIN32
+// The computer-side functions of the running program: the Windows shell and real time.
+class PlatformComputerFunctions : public ComputerFunctions {
+public:
+    explicit PlatformComputerFunctions(SettingsDatabase& database)
+        : m_clock(SystemClock()), m_runner(database, m_shell, *m_clock) {}
+    void RunComputerFunction(int functionType, int value) override {
+        m_runner.RunComputerFunction(functionType, value);
+    }
+
+private:
+    PlatformShell m_shell;
+    std::shared_ptr<Clock> m_clock;
+    ComputerFunctionRunner m_runner;  // declared last: uses the two above
+};
+#endif
 
 }  // namespace tavik

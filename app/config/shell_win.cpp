@@ -92,7 +92,11 @@ bool PlatformShell::LaunchProgram(const std::wstring& path) {
 }
 
 bool PlatformShell::OpenAddress(const std::wstring& address) {
-    return ShellOpen(address);
+    // An address without a scheme ("www.example.com") is a web address to the user, but a
+    // file name to a shell that does not guess: it gets the scheme the guess would give.
+    const bool hasScheme = address.find(L':') != std::wstring::npos &&
+                           address.find(L':') < address.find_first_of(L"/?#.");
+    return ShellOpen(hasScheme ? address : L"http://" + address);
 }
 
 bool PlatformShell::SetClipboardText(const std::wstring& text) {
