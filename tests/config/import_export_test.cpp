@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "app/config/macro_file.h"
+#include "app/config/macro_page.h"
 #include "app/config/profile_file.h"
+#include "app/config/profile_transfer.h"
 #include "app/services/xml_doc.h"
 #include "config_fixture.h"
+#include "tests/config/scripted_dialogs.h"
 
 namespace tavik {
 namespace {
@@ -705,6 +708,59 @@ TEST_F(ProfileFileTest, TenThousandItemsAndHugeNumbers) {
     ASSERT_EQ(ImportProfileFile(m_database, 1, kMouseWithLights, WideFile("p.xml"), nullptr),
               FileResult::kDone);
     EXPECT_EQ(ProfileRows(1), before);
+}
+
+// The profile dialog's buttons: the file dialogs with their labels, job 5 after an import
+// into the current profile, a message for every file that failed and none on success.
+TEST_F(ProfileFileTest, TransferThroughTheDialogs) {
+    test::ScriptedDialogs dialogs;
+    bool lighting = true;
+    ProfileTransfer transfer(m_context, dialogs, [&] { return lighting; });
+    Customise(3);
+    // Colours 7 and 8 are not in the file: give them the values profile 2 keeps.
+    LightRecord light;
+    ASSERT_TRUE(m_database.GetLight(3, 2, light));
+    light.colorValues[6] = 16711680;
+    light.colorValues[7] = 16711935;
+    ASSERT_TRUE(m_database.UpdateLight(2, light));
+    dialogs.files.push_back(WideFile("p3.xml"));
+    transfer.ExportProfile(3);
+    dialogs.files.push_back(WideFile("p3.xml"));
+    m_context.SetCurrentProfile(2);
+    transfer.ImportProfile();
+    EXPECT_EQ(ProfileRows(2), ProfileRows(3));
+    EXPECT_EQ(m_jobs.Snapshot(), std::vector<int>{job::kSendAllSettings});
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[0].filter.label, L"Macro (*.xml)");
+    EXPECT_EQ(dialogs.requests[1].filter.label, L"MouseKey (*.xml)");
+
+    // Cancelled: nothing at all. Failed: told, and nothing changed or sent.
+    dialogs.requests.clear();
+    m_jobs.Clear();
+    transfer.ImportProfile();
+    transfer.ExportProfile(1);
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+    const std::wstring before = AllRows();
+    WriteBytes(File("bad.xml"), "<profile><profileinfo>");
+    dialogs.files.push_back(WideFile("bad.xml"));
+    transfer.ImportProfile();
+    dialogs.files.push_back(WideFile("no-folder/p.xml"));
+    transfer.ExportProfile(1);
+    EXPECT_EQ(AllRows(), before);
+    EXPECT_TRUE(m_jobs.Empty());
+    std::vector<int> messages;
+    for (const auto& request : dialogs.requests) {
+        if (request.kind == test::ScriptedDialogs::Kind::kMessage) {
+            messages.push_back(request.messageText);
+        }
+    }
+    EXPECT_EQ(messages, (std::vector<int>{kFileNotImportedText, kFileNotSavedText}));
+
+    // Without lighting the export leaves the lights out.
+    lighting = false;
+    dialogs.files.push_back(WideFile("dark.xml"));
+    transfer.ExportProfile(1);
+    EXPECT_EQ(ReadBytes(File("dark.xml")).find("Lightitems"), std::string::npos);
 }
 
 }  // namespace
