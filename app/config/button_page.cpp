@@ -7,6 +7,7 @@
 #include "app/common/text_encoding.h"
 #include "app/config/button_tables.h"
 #include "app/config/dialogs.h"
+#include "app/config/macro_list.h"
 #include "app/config/page_context.h"
 #include "app/config/performance_page.h"
 #include "app/device/job_queue.h"
@@ -25,7 +26,6 @@ constexpr int kFirstButtonMessage = 751;
 constexpr int kDefaultTitle = 753;
 constexpr int kDefaultMessage = 752;
 constexpr int kDisabledText = 139;
-constexpr int kMacroWordText = 351;
 constexpr int kBlessingExampleText = 460;
 constexpr int kServiceExampleText = 461;
 constexpr int kMacroPageTab = 4;
@@ -41,10 +41,6 @@ const int kModifierButtons[] = {id::kCtrl, id::kWin, id::kAlt, id::kShift};
 const int kPlayModeRadios[] = {id::kPlayMode1, id::kPlayMode2, id::kPlayMode3, id::kPlayRepeat};
 const int kMacroControls[] = {id::kPlayMode1,  id::kPlayMode2,   id::kPlayMode3,
                               id::kPlayRepeat, id::kRepeatCount, id::kMacroPageLink};
-
-bool StartsWith(const std::wstring& text, std::wstring_view prefix) {
-    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
 
 // The part of a path after its last separator.
 std::wstring FileNameOf(const std::wstring& path) {
@@ -511,15 +507,7 @@ void ButtonPage::FillMacroList() {
     std::vector<MacroRecord> macros;
     m_context.Store().ListMacros(macros);
     for (const MacroRecord& macro : macros) {
-        std::wstring shown = macro.name;
-        // Macros keep the name word of the language they were made in; they are shown in
-        // the current one.
-        for (std::wstring_view word : {std::wstring_view(L"宏"), std::wstring_view(L"Macro")}) {
-            if (StartsWith(macro.name, word)) {
-                shown = m_context.Text(kMacroWordText) + macro.name.substr(word.size());
-                break;
-            }
-        }
+        const std::wstring shown = DisplayedMacroName(macro.name, m_context);
         list.AddItem(shown, macro.macroId);
     }
     list.SetCurSel(0);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -454,6 +455,119 @@ TEST_F(TavikctlTest, PageCommandsStoreWhatTheWindowWouldAndSendIt) {
         EXPECT_EQ(result.out, std::vector<std::string>{c.message});
         EXPECT_EQ(FileRows(file, c.query), c.rows);
     }
+}
+
+TEST_F(TavikctlTest, FileAndListCommandsChangeOnlyWhatTheyName) {
+    const std::filesystem::path macroFile = m_temp.Path() / "hi.xml";
+    const std::filesystem::path badFile = m_temp.Path() / "bad.xml";
+    const std::filesystem::path exported = m_temp.Path() / "exported.xml";
+    const std::filesystem::path profileFile = m_temp.Path() / "profile.xml";
+    {
+        std::ofstream(macroFile, std::ios::binary)
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro>\r\n<macroinfo "
+               "macro_name=\"Hi\" "
+               "macro_type=\"0\" play_times=\"1\" delay_type=\"1\" delay_time=\"0\"/>\r\n"
+               "<macroitems>\r\n<item desc=\"A\" index=\"0\" type=\"2\" value=\"65\" "
+               "timestamp=\"10\"/>\r\n</macroitems>\r\n</macro>\r\n";
+        std::ofstream(badFile, std::ios::binary) << "<macro><macroinfo";
+    }
+    const std::string tooLong(501, 'x');
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+        std::string query;
+        std::string rows;
+    } cases[] = {
+        {{"macro", "import", macroFile.u8string()},
+         0,
+         "macro 1 imported as Hi \xe5\xaf\xbc\xe5\x85\xa5 (1 events)",
+         "SELECT m.name, e.type, e.value, e.delay_time FROM t_macro_data m JOIN t_macrorecord e "
+         "ON e.macro_id = m.macro_id",
+         "Hi \xe5\xaf\xbc\xe5\x85\xa5|2|65|10\n"},
+        {{"macro", "import", badFile.u8string()},
+         2,
+         "cannot import \"" + badFile.u8string() + "\": not a readable macro file; nothing stored",
+         "SELECT count(*) FROM t_macro_data",
+         "1\n"},
+        {{"macro", "import", (m_temp.Path() / "none.xml").u8string()},
+         2,
+         "cannot import \"" + (m_temp.Path() / "none.xml").u8string() + "\": no such file",
+         "SELECT count(*) FROM t_macro_data",
+         "1\n"},
+        {{"macro", "export", "1", exported.u8string()}, 0, "macro 1 exported", "", ""},
+        {{"macro", "export", "9", exported.u8string()},
+         2,
+         "ID must be the id of a stored macro (tavikctl macro list)",
+         "",
+         ""},
+        {{"button", "3", "macro", "1", "--repeat", "4"},
+         0,
+         "button 3 macro 1 sent",
+         "SELECT macro_type, macro_value, macro_value2, macro_value3 FROM t_key_macro_data WHERE "
+         "key_code = 3",
+         "5|1|4|0\n"},
+        {{"macro", "delete", "1"},
+         0,
+         "macro 1 deleted; sent to the mouse",
+         "SELECT (SELECT count(*) FROM t_macro_data) || ',' || (SELECT count(*) FROM "
+         "t_macrorecord)",
+         "0,0\n"},
+        {{"text", "add", "Sig", "Regards & more"},
+         0,
+         "text 1 added",
+         "SELECT name, content FROM t_text_data",
+         "Sig|Regards & more\n"},
+        {{"text", "add", "Long", tooLong},
+         2,
+         "TEXT must be at most 500 characters",
+         "SELECT count(*) FROM t_text_data",
+         "1\n"},
+        {{"text", "delete", "7"},
+         2,
+         "ID must be the id of a stored text (tavikctl text list)",
+         "SELECT count(*) FROM t_text_data",
+         "1\n"},
+        {{"text", "delete", "1"}, 0, "text 1 deleted", "SELECT count(*) FROM t_text_data", "0\n"},
+        {{"profile", "export", "1", profileFile.u8string()}, 0, "profile 1 exported", "", ""},
+        {{"rate", "125"},
+         0,
+         "rate 125 Hz sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "0\n"},
+        {{"profile", "import", badFile.u8string()},
+         2,
+         "cannot import \"" + badFile.u8string() +
+             "\": not a readable profile file; nothing changed",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "0\n"},
+        {{"profile", "import", profileFile.u8string()},
+         0,
+         "profile 1 imported; sent to the mouse",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "2\n"},
+        {{"profile", "export", "1", (m_temp.Path() / "no" / "such.xml").u8string()},
+         2,
+         "cannot write \"" + (m_temp.Path() / "no" / "such.xml").u8string() + "\"",
+         "",
+         ""},
+    };
+    const std::filesystem::path file = m_temp.Path() / "files.db";
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--db", file.u8string()};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, std::vector<std::string>{c.message});
+        if (!c.query.empty()) {
+            EXPECT_EQ(FileRows(file, c.query), c.rows);
+        }
+    }
+    std::ifstream stream(exported, std::ios::binary);
+    std::string first;
+    std::getline(stream, first);
+    EXPECT_EQ(first, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r");
 }
 
 TEST_F(TavikctlTest, PageCommandsReachTheMouse) {

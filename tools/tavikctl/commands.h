@@ -26,12 +26,17 @@ int CommandLight(Session& session, const Operands& operands);
 int CommandProfile(Session& session, const Operands& operands);
 int CommandMacro(Session& session, const Operands& operands);
 int CommandText(Session& session, const Operands& operands);
+// `profile import FILE` and `profile export N FILE`.
+int ProfileFileCommand(Session& session, const Operands& operands);
 
 // Prints `message` and returns the status of bad usage or an invalid value.
 int Refuse(Session& session, const std::string& message);
 // After a command stored `what` and ran its jobs: "<what> sent", or, when the mouse did not
 // answer, "<what> stored; the mouse did not answer". Returns the exit status.
 int Report(Session& session, bool answered, const std::string& what);
+// After a command did what `done` says and ran its jobs: "<done>; sent to the mouse", or
+// "<done>; the mouse did not answer". Returns the exit status.
+int ReportDone(Session& session, bool answered, const std::string& done);
 // Runs the jobs the pages queued and reports as Report does.
 int SendQueued(Session& session, const std::string& what);
 

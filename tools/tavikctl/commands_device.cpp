@@ -76,6 +76,12 @@ int Report(Session& session, bool answered, const std::string& what) {
     return kExitSuccess;
 }
 
+int ReportDone(Session& session, bool answered, const std::string& done) {
+    session.Out() << done << (answered ? "; sent to the mouse" : std::string("; ") + kNoAnswer)
+                  << '\n';
+    return answered ? kExitSuccess : kExitNoAnswer;
+}
+
 int SendQueued(Session& session, const std::string& what) {
     return Report(session, session.RunQueuedJobs(), what);
 }

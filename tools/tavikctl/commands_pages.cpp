@@ -622,6 +622,10 @@ int CommandProfile(Session& session, const Operands& operands) {
         session.Out() << "profile " << profile << " renamed\n";
         return kExitSuccess;
     }
+    if ((action == "import" && operands.size() == 2) ||
+        (action == "export" && operands.size() == 3)) {
+        return ProfileFileCommand(session, operands);
+    }
     return Refuse(session, OneLineUsage("profile"));
 }
 

@@ -117,6 +117,10 @@ bool Session::Prepare(std::string& error) {
     m_buttons->SetButtonDefaults(m_buttonDefaults);
     m_lights = std::make_unique<LightPage>(*m_context, m_lightView, m_dialogs);
     m_profiles = std::make_unique<ProfilePage>(*m_context, m_profileView, m_dialogs);
+    m_transfer =
+        std::make_unique<ProfileTransfer>(*m_context, m_dialogs, [this] { return m_hasLighting; });
+    m_profiles->SetFileHandlers([this] { m_transfer->ImportProfile(); },
+                                [this](int profile) { m_transfer->ExportProfile(profile); });
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/config/dialogs.h"
 #include "app/config/page_context.h"
+#include "app/config/profile_transfer.h"
 #include "app/device/computer_functions.h"
 #include "app/device/device_catalogue.h"
 #include "app/device/device_worker.h"
@@ -133,6 +134,7 @@ private:
     std::unique_ptr<ButtonPage> m_buttons;
     std::unique_ptr<LightPage> m_lights;
     std::unique_ptr<ProfilePage> m_profiles;
+    std::unique_ptr<ProfileTransfer> m_transfer;
 };
 
 }  // namespace tavik::tavikctl
