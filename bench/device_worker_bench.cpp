@@ -4,8 +4,15 @@
 //            idle-polls as in use (p50, p99 over 1,000 jobs)
 //   read     duration of a full read and its number of round trips
 //   macros   upload of a maximal macro image
-//   idle     CPU of an idle worker over 10 s with one device listed, in % of one core
-// Usage: device_worker_bench [latency|read|macros|idle]... (all when none is named)
+//   idle     CPU of an idle worker over 10 s with one device listed, in % of one core, its
+//            wake-ups per second and whether the timer resolution stayed as it was
+//   ui       how long the UI thread's calls take: start-up, hot-plug events, selections and
+//            page calls while commands go unanswered (p99, max)
+//   behind   latency of a job queued behind a macro upload
+//   events   event report at the mouse -> handled by the worker (p50, p99)
+//   stop     StopWorker while the mouse is silent, mid-upload and mid-send-all
+// Usage: device_worker_bench [latency|read|macros|idle|ui|behind|events|stop]... (all when
+// none is named)
 
 #include <algorithm>
 #include <atomic>
@@ -22,13 +29,14 @@
 
 #include "app/common/text_encoding.h"
 #include "app/device/computer_functions.h"
+#include "app/device/computer_functions.h"
 #include "app/device/device_connection.h"
 #include "app/device/device_worker.h"
 #include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "app/store/settings_database.h"
 #include "bench/cpu_time.h"
 
@@ -53,12 +61,57 @@ bool IsSetParameter(const ReportBuffer& bytes, unsigned char id) {
     return bytes[1] == 0x13 && bytes[5] == id;
 }
 
+// Counts the reads the device link makes (each one that returns is a wake-up of a reader).
+HidApi CountingReads(HidApi inner, std::shared_ptr<std::atomic<uint64_t>> reads) {
+    HidApi api = inner;
+    api.readTimeout = [inner, reads](hid_device* device, unsigned char* data, size_t length,
+                                     int milliseconds) {
+        const int result = inner.readTimeout(device, data, length, milliseconds);
+        ++*reads;
+        return result;
+    };
+    return api;
+}
+
+// Notes when each computer-side function request reached the program.
+class TimedComputerFunctions : public ComputerFunctions {
+public:
+    void RunComputerFunction(int, int value) override {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_handled.emplace_back(value, Clock::now());
+        m_signal.notify_all();
+    }
+    // Waits for the request with `value`; its time, or nothing after 5 s.
+    bool WaitFor(int value, Clock::time_point& at) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        return m_signal.wait_for(lock, std::chrono::seconds(5), [&] {
+            for (const auto& [handled, when] : m_handled) {
+                if (handled == value) {
+                    at = when;
+                    return true;
+                }
+            }
+            return false;
+        });
+    }
+    void Clear() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_handled.clear();
+    }
+
+private:
+    std::mutex m_lock;  // guards m_handled
+    std::condition_variable m_signal;
+    std::vector<std::pair<int, Clock::time_point>> m_handled;
+};
+
 // A worker on the simulated devices in real time, with a settings database of its own.
 class Rig {
 public:
     explicit Rig(sim::SimulatorSetup setup)
         : m_simulator(std::make_unique<sim::DeviceSimulator>(setup, SystemClock())),
-          m_manager(m_simulator->Api(), SystemClock()) {
+          m_reads(std::make_shared<std::atomic<uint64_t>>(0)),
+          m_manager(CountingReads(m_simulator->Api(), m_reads), SystemClock()) {
         std::random_device random;
         m_folder =
             std::filesystem::temp_directory_path() / ("tavik-bench-" + std::to_string(random()));
@@ -69,7 +122,8 @@ public:
             int mode;
             uint16_t product;
         } identities[] = {{sim::kMainDeviceType, sim::kWiredMode, sim::kWiredMouseProductId},
-                          {sim::kMainDeviceType, sim::kWirelessMode, sim::kReceiverProductId}};
+                          {sim::kMainDeviceType, sim::kWirelessMode, sim::kReceiverProductId},
+                          {sim::kSecondDeviceType, sim::kWiredMode, sim::kSecondModelProductId}};
         std::vector<DeviceModeRecord> records;
         for (const auto& identity : identities) {
             m_manager.AddSupportedId(sim::kVendorId, identity.product, L"", identity.type,
@@ -78,9 +132,12 @@ public:
                                sim::InterfacePattern(identity.product, sim::kVendorInterface)});
         }
         m_window.AddDeviceListItem(L"Tavik Mouse", sim::kMainDeviceType, L"");
+        m_window.AddDeviceListItem(L"Tavik Mouse Lite", sim::kSecondDeviceType, L"");
         m_preference.WriteDeviceType(sim::kMainDeviceType);
         m_worker = std::make_unique<DeviceWorker>(m_manager, m_database, m_window, m_computer,
                                                   m_preference, SystemClock());
+        m_worker->SetTimerResolutionHooks(
+            {[this](int) { ++m_raisedResolution; }, [this](int) { --m_raisedResolution; }});
         m_worker->Connection().SetDeviceRecords(records);
         m_worker->Connection().RefreshDevices();
         // The first read as at start-up, then the jobs it queued.
@@ -127,14 +184,41 @@ public:
     sim::DeviceSimulator& Simulator() { return *m_simulator; }
     SettingsDatabase& Database() { return m_database; }
     DeviceWorker& Worker() { return *m_worker; }
+    HidDeviceManager& Manager() { return m_manager; }
+    WindowEffectsRecorder& Window() { return m_window; }
+    TimedComputerFunctions& Computer() { return m_computer; }
+    uint64_t Reads() const { return m_reads->load(); }
+    // Timer-resolution raises not yet restored.
+    int RaisedResolution() const { return m_raisedResolution.load(); }
+
+    // 32 macros of 28 key events each: 64 + 32 x (28 x 4 + 8) = 3904 bytes, the largest
+    // image of whole macros of this size under the 4000-byte limit.
+    void StoreLargestMacroImage() {
+        for (int macro = 0; macro < kMaxMacroCount; ++macro) {
+            const int id = m_database.AddMacro(L"bench " + std::to_wstring(macro));
+            std::vector<MacroEvent> events;
+            for (int event = 0; event < 28; ++event) {
+                MacroEvent record;
+                record.macroId = id;
+                record.type = event % 2 == 0 ? 2 : 3;
+                record.recordIndex = event;
+                record.value = 0x41 + (event / 2) % 26;
+                record.delayTime = 10;
+                events.push_back(record);
+            }
+            m_database.AddMacroEvents(events);
+        }
+    }
 
 private:
     std::filesystem::path m_folder;
     std::unique_ptr<sim::DeviceSimulator> m_simulator;
+    std::shared_ptr<std::atomic<uint64_t>> m_reads;
     HidDeviceManager m_manager;
     SettingsDatabase m_database;
     WindowEffectsRecorder m_window;
-    ComputerFunctionsRecorder m_computer;
+    TimedComputerFunctions m_computer;
+    std::atomic<int> m_raisedResolution{0};
     MemoryDeviceTypePreference m_preference;
     std::unique_ptr<DeviceWorker> m_worker;
 };
@@ -227,23 +311,7 @@ void FullRead() {
 void MacroUpload() {
     Rig rig(sim::SimulatorSetup{});
     const double roundTrip = rig.RoundTripMs();
-    // 32 macros of 28 key events each: 64 + 32 × (28 × 4 + 8) = 3904 bytes, the largest
-    // image of whole macros of this size under the 4000-byte limit.
-    SettingsDatabase& database = rig.Database();
-    for (int macro = 0; macro < kMaxMacroCount; ++macro) {
-        const int id = database.AddMacro(L"bench " + std::to_wstring(macro));
-        std::vector<MacroEvent> events;
-        for (int event = 0; event < 28; ++event) {
-            MacroEvent record;
-            record.macroId = id;
-            record.type = event % 2 == 0 ? 2 : 3;
-            record.recordIndex = event;
-            record.value = 0x41 + (event / 2) % 26;
-            record.delayTime = 10;
-            events.push_back(record);
-        }
-        database.AddMacroEvents(events);
-    }
+    rig.StoreLargestMacroImage();
     std::atomic<int> chunks{0};
     std::atomic<int> bytes{0};
     rig.Simulator().SetCommandObserver([&](const sim::ReceivedCommand& command) {
@@ -278,16 +346,199 @@ void IdleCpu() {
     const double roundTrip = rig.RoundTripMs();
     const int interfaces = rig.OpenInterfaces();
     rig.Worker().StartWorker();
+    // Let the start-up settle before measuring.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const uint64_t passesBefore = rig.Worker().PassCount();
+    const uint64_t readsBefore = rig.Reads();
+    int raisedWhileIdle = 0;
     const double cpuBefore = ProcessCpuSeconds();
     const auto start = Clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(10));
+    for (int second = 0; second < 10; ++second) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        raisedWhileIdle = std::max(raisedWhileIdle, rig.RaisedResolution());
+    }
     const double cpu = ProcessCpuSeconds() - cpuBefore;
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double workerWakeUps = static_cast<double>(rig.Worker().PassCount() - passesBefore);
+    const double readerWakeUps = static_cast<double>(rig.Reads() - readsBefore);
     rig.Worker().StopWorker();
     std::printf(
         "idle worker CPU: %.2f %% of one core over %.1f s (%d device interface%s polled, the "
         "simulator's reads included); simulator round trip %.2f ms\n",
         100.0 * cpu / wall, wall, interfaces, interfaces == 1 ? "" : "s", roundTrip);
+    std::printf(
+        "idle wake-ups: %.1f per second per open interface (reader %.1f/s, worker %.1f/s); "
+        "timer resolution raised while idle: %s\n",
+        (readerWakeUps + workerWakeUps) / wall / std::max(1, interfaces), readerWakeUps / wall,
+        workerWakeUps / wall, raisedWhileIdle > 0 ? "yes" : "no");
+}
+
+// Times one call on the calling thread (the UI thread's part of an operation).
+template <typename Call>
+double TimedMs(Call call) {
+    const auto start = Clock::now();
+    call();
+    return Milliseconds(Clock::now() - start).count();
+}
+
+void UiThreadWait() {
+    sim::SimulatorSetup setup;
+    setup.secondModelPlugged = true;
+    std::vector<double> waits;
+    // Start-up: what the main window's initialisation asks of the engine.
+    Rig rig(setup);
+    rig.Worker().Connection().SetDataRead(false);
+    waits.push_back(TimedMs([&] {
+        rig.Worker().RequestRefreshDevices();
+        rig.Worker().QueueJob(job::kFirstRead);
+        rig.Worker().StartWorker();
+    }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const double startUp = waits.back();
+
+    // Hot-plug: the receiver comes and goes while the worker probes and rebuilds.
+    const std::string receiverPaths[] = {
+        sim::InterfacePath(sim::kReceiverProductId, sim::kMouseInterface),
+        sim::InterfacePath(sim::kReceiverProductId, sim::kVendorInterface),
+        sim::InterfacePath(sim::kReceiverProductId, sim::kKeyboardInterface)};
+    std::vector<double> hotPlug;
+    for (int event = 0; event < 200; ++event) {
+        const bool arrival = event % 2 == 1;
+        arrival ? rig.Simulator().PlugReceiver() : rig.Simulator().UnplugReceiver();
+        const std::string& path = receiverPaths[static_cast<size_t>(event) % 3];
+        hotPlug.push_back(TimedMs([&] {
+            rig.Worker().Connection().UpdateUSBDevice(
+                arrival ? DeviceChangeEvent::kArrival : DeviceChangeEvent::kRemoval, path);
+        }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // Selections between the two models, each queueing a full read.
+    std::vector<double> selections;
+    for (int selection = 0; selection < 200; ++selection) {
+        rig.Window().SetSelectDevice(selection % 2 == 0 ? sim::kSecondDeviceType
+                                                        : sim::kMainDeviceType);
+        selections.push_back(TimedMs([&] { rig.Worker().Connection().SelectDevice(); }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // Page calls (store a value, queue its job) while the mouse answers nothing.
+    rig.Simulator().InjectFault(sim::SimFault::kNoReply, 100000);
+    std::vector<double> pageCalls;
+    const int profile = rig.Worker().MouseState().currentProfile;
+    for (int call = 0; call < 200; ++call) {
+        pageCalls.push_back(TimedMs([&] {
+            rig.Database().SetConfigValue(profile, L"report_rate", std::to_wstring(call % 4));
+            rig.Worker().QueueJob(job::kSendReportRate);
+        }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const double stopMs = TimedMs([&] { rig.Worker().StopWorker(); });
+    waits.insert(waits.end(), hotPlug.begin(), hotPlug.end());
+    waits.insert(waits.end(), selections.begin(), selections.end());
+    waits.insert(waits.end(), pageCalls.begin(), pageCalls.end());
+    std::printf(
+        "UI-thread wait: p99 %.3f ms, max %.3f ms over %zu calls (start-up %.3f ms; 200 hot-plug "
+        "events max %.3f ms; 200 selections max %.3f ms; 200 page calls while commands go "
+        "unanswered max %.3f ms); stop with unanswered commands %.1f ms\n",
+        Percentile(waits, 0.99), Percentile(waits, 1.0), waits.size(), startUp,
+        Percentile(hotPlug, 1.0), Percentile(selections, 1.0), Percentile(pageCalls, 1.0), stopMs);
+}
+
+void JobBehindMacroUpload() {
+    Rig rig(sim::SimulatorSetup{});
+    rig.StoreLargestMacroImage();
+    const double roundTrip = rig.RoundTripMs();
+    std::mutex lock;  // guards receivedAt, received, uploadDone
+    std::condition_variable signal;
+    bool received = false;
+    Clock::time_point receivedAt;
+    rig.Simulator().SetCommandObserver([&](const sim::ReceivedCommand& command) {
+        if (IsSetParameter(command.bytes, 0x02)) {
+            std::lock_guard<std::mutex> guard(lock);
+            received = true;
+            receivedAt = Clock::now();
+            signal.notify_all();
+        }
+    });
+    rig.Worker().StartWorker();
+    std::vector<double> behind;
+    for (int run = 0; run < 10; ++run) {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            received = false;
+        }
+        rig.Worker().QueueJob(job::kSendMacros);
+        const auto queuedAt = Clock::now();
+        rig.Worker().QueueJob(job::kSendReportRate);
+        std::unique_lock<std::mutex> guard(lock);
+        if (!signal.wait_for(guard, std::chrono::seconds(10), [&] { return received; })) {
+            std::printf("behind: the job got no report\n");
+            break;
+        }
+        behind.push_back(Milliseconds(receivedAt - queuedAt).count());
+    }
+    rig.Worker().StopWorker();
+    rig.Simulator().SetCommandObserver(nullptr);
+    std::printf(
+        "job behind a macro upload (3904 bytes, 67 chunks): p50 %.1f ms, max %.1f ms over %zu "
+        "runs; simulator round trip %.2f ms\n",
+        Percentile(behind, 0.5), Percentile(behind, 1.0), behind.size(), roundTrip);
+}
+
+void EventLatency() {
+    constexpr int kEvents = 1000;
+    Rig rig(sim::SimulatorSetup{});
+    const double roundTrip = rig.RoundTripMs();
+    rig.Worker().StartWorker();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pause(0, 10);
+    std::vector<double> latencies;
+    for (int event = 0; event < kEvents; ++event) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+        rig.Computer().Clear();
+        const int value = event % 256;
+        const auto sentAt = Clock::now();
+        rig.Simulator().PressComputerFunction(ComputerFunctions::kLaunchProgram,
+                                              static_cast<uint8_t>(value));
+        Clock::time_point handledAt;
+        if (!rig.Computer().WaitFor(value, handledAt)) {
+            std::printf("events: event %d was not handled\n", event);
+            break;
+        }
+        latencies.push_back(Milliseconds(handledAt - sentAt).count());
+    }
+    rig.Worker().StopWorker();
+    std::printf(
+        "event latency (report at the mouse -> handled by PollNotifications, 2 open interfaces): "
+        "p50 %.2f ms, p99 %.2f ms over %zu events (the next 1 ms frame included); simulator round "
+        "trip %.2f ms\n",
+        Percentile(latencies, 0.5), Percentile(latencies, 0.99), latencies.size(), roundTrip);
+}
+
+void StopTimes() {
+    struct Case {
+        const char* name;
+        sim::SimFault fault;
+        int job;
+    };
+    const Case cases[] = {
+        {"silent mouse mid-send-all", sim::SimFault::kNoReply, job::kSendAllSettings},
+        {"mid-upload, replies late", sim::SimFault::kLateReply, job::kSendMacros},
+        {"silent mouse mid-setting", sim::SimFault::kNoReply, job::kSendReportRate},
+    };
+    std::string line = "StopWorker:";
+    for (const Case& c : cases) {
+        Rig rig(sim::SimulatorSetup{});
+        rig.StoreLargestMacroImage();
+        rig.Worker().StartWorker();
+        rig.Simulator().InjectFault(c.fault, 100000, 1);
+        rig.Worker().QueueJob(c.job);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const double stopMs = TimedMs([&] { rig.Worker().StopWorker(); });
+        char part[128];
+        std::snprintf(part, sizeof(part), " %s %.1f ms;", c.name, stopMs);
+        line += part;
+    }
+    std::printf("%s bound 1000 ms\n", line.c_str());
 }
 
 }  // namespace
@@ -313,6 +564,18 @@ int main(int argc, char** argv) {
     }
     if (runs("idle")) {
         IdleCpu();
+    }
+    if (runs("ui")) {
+        UiThreadWait();
+    }
+    if (runs("behind")) {
+        JobBehindMacroUpload();
+    }
+    if (runs("events")) {
+        EventLatency();
+    }
+    if (runs("stop")) {
+        StopTimes();
     }
     return 0;
 }

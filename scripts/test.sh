@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Bootstraps, builds both trees and runs every test: native (ASan/UBSan) and Windows (Wine,
-# on a private Xvfb). Ends with one line "N passed, N failed".
+# on a private Xvfb), and the device and store tests once more under ThreadSanitizer. Ends
+# with one line "N passed, N failed".
 #   TAVIK_BUILD_ROOT   where builds, the Wine prefix and logs go (default: build/)
-#   TAVIK_ONLY         "native" or "win" to run one tree
+#   TAVIK_ONLY         "native", "tsan" or "win" to run one tree
 #   TAVIK_TEST_REGEX   passed to ctest -R
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -59,7 +60,7 @@ run_ctest() {  # build-dir log [extra ctest arguments]
 }
 
 mkdir -p "$build_root"
-if [ "$only" != "win" ]; then
+if [ "$only" != "win" ] && [ "$only" != "tsan" ]; then
   echo "== native build (ASan/UBSan)"
   native=$build_root/native
   if cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIK_WERROR=ON \
@@ -82,7 +83,24 @@ if [ "$only" != "win" ]; then
   fi
 fi
 
-if [ "$only" != "native" ]; then
+if [ -z "$only" ] || [ "$only" = "tsan" ]; then
+  echo "== native build (ThreadSanitizer), device and store tests"
+  tsan=$build_root/native-tsan
+  tsan_targets=(store_tests device_tests worker_tests protocol_tests catalogue_tests
+                real_hidapi_tests)
+  if cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIK_WERROR=ON \
+      -DTAVIK_THREAD_SANITIZER=ON >"$build_root/tsan-configure.log" 2>&1 &&
+    cmake --build "$tsan" -j "$jobs" --target "${tsan_targets[@]}" \
+      >"$build_root/tsan-build.log" 2>&1; then
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+      run_ctest "$tsan" "$build_root/tsan-test.log"
+  else
+    tail -n 40 "$build_root/tsan-configure.log" "$build_root/tsan-build.log"
+    total_failed=$((total_failed + 1))
+  fi
+fi
+
+if [ "$only" != "native" ] && [ "$only" != "tsan" ]; then
   echo "== Windows build (mingw-w64), tests under Wine"
   source "$root/scripts/wine-env.sh"
   # The Wine desktop belongs to the display its server started with: a stale server of this

@@ -14,6 +14,11 @@ public:
         return static_cast<uint64_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
     }
+    uint64_t NowUs() override {
+        auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count());
+    }
     void SleepMs(int milliseconds) override {
         if (milliseconds > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

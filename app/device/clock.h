@@ -13,7 +13,12 @@ public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start; only differences are meaningful.
     virtual uint64_t NowMs() = 0;
+    // The same time in microseconds (the simulator's 1 ms frames need finer steps).
+    virtual uint64_t NowUs() { return NowMs() * 1000; }
     virtual void SleepMs(int milliseconds) = 0;
+    // False for virtual time, where a wait must go through SleepMs to let time pass at all;
+    // true where a thread may simply block on a condition with a real time-out.
+    virtual bool IsRealTime() const { return true; }
 };
 
 // The steady wall clock; sleeping really waits.
@@ -25,6 +30,7 @@ class VirtualClock : public Clock {
 public:
     uint64_t NowMs() override { return m_now.load(); }
     void SleepMs(int milliseconds) override;
+    bool IsRealTime() const override { return false; }
     void AdvanceMs(uint64_t milliseconds) { m_now += milliseconds; }
     // Total time slept through this clock, to check that a caller waited as designed.
     uint64_t SleptMs() const { return m_slept.load(); }

@@ -48,10 +48,12 @@ void DeviceConnection::RefreshDevicesAfterEvent() {
 }
 
 int DeviceConnection::Rebuild(RebuildVariant variant) {
+    std::lock_guard<std::mutex> guard(m_rebuildLock);
     if (m_upgrading) {
         return 0;
     }
-    std::lock_guard<std::mutex> guard(m_rebuildLock);
+    // A selection not yet applied is overtaken by the rebuild's own choice.
+    m_pendingSelection = -1;
     const int preferred = m_preference.ReadDeviceType();
 
     m_manager.RebuildDevices();
@@ -65,7 +67,7 @@ int DeviceConnection::Rebuild(RebuildVariant variant) {
         m_window.SetDeviceState(entry.deviceType, entry.deviceMode,
                                 static_cast<int>(entry.connectState));
         m_window.SetDeviceVersion(entry.deviceType, entry.releaseNumber);
-        m_window.SetDeviceBattery(entry.deviceType, entry.batteryCharging, entry.batteryLevel);
+        m_window.SetDeviceBattery(entry.deviceType, entry.batteryLevel, entry.batteryCharging);
     }
 
     // The device list falls back to another connected device when the preferred one is
@@ -115,7 +117,8 @@ std::vector<DeviceModeRecord> DeviceConnection::ArrivalCandidates(
 void DeviceConnection::UpdateUSBDevice(DeviceChangeEvent event, const std::string& path) {
     const std::string upperPath = UpperCase(path);
     if (event == DeviceChangeEvent::kArrival) {
-        if (!m_manager.IsVendorInterface(upperPath)) {
+        // The path as the system gave it: on some systems paths are case-sensitive.
+        if (!m_manager.IsVendorInterface(path)) {
             return;
         }
         // Only the records the arriving interface can belong to are looked at: an interface
@@ -146,14 +149,24 @@ void DeviceConnection::UpdateUSBDevice(DeviceChangeEvent event, const std::strin
 
 void DeviceConnection::SelectDevice() {
     const int selected = m_window.GetSelectDevice();
-    if (selected != m_currentDeviceType) {
-        m_currentDeviceType = selected;
-        m_manager.SetCurDeviceType(selected);
+    const int pending = m_pendingSelection.load();
+    const int chosen = pending >= 0 ? pending : m_currentDeviceType.load();
+    if (selected != chosen) {
+        m_pendingSelection = selected;
         m_preference.WriteDeviceType(selected);
         m_window.LoadDeviceDescription(selected);
         m_queueJob(job::kDeviceSelected);
     }
     m_window.ShowView(MainView::kDevice);
+}
+
+void DeviceConnection::ApplyPendingSelection() {
+    const int selected = m_pendingSelection.exchange(-1);
+    if (selected < 0) {
+        return;
+    }
+    m_currentDeviceType = selected;
+    m_manager.SetCurDeviceType(selected);
 }
 
 void DeviceConnection::DeviceConnectState(int mode) {

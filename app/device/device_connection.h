@@ -79,8 +79,12 @@ public:
     // A device-interface notification: decides whether a device came or went and queues the
     // re-read (job 2 on arrival, job 3 on removal).
     void UpdateUSBDevice(DeviceChangeEvent event, const std::string& path);
-    // The user opened the device selected in the device list.
+    // The user opened the device selected in the device list (UI thread). A new device type
+    // is recorded, stored as the preference, its description loaded and job 4 queued; the
+    // worker makes it current at its next job boundary (ApplyPendingSelection).
     void SelectDevice();
+    // On the worker, between two jobs: the device type the user chose becomes current.
+    void ApplyPendingSelection();
     // A full read failed: show the disconnected state for the current device type.
     void DeviceConnectState(int mode);
     int CloseTransientWindows();
@@ -91,6 +95,7 @@ public:
     bool DataRead() const { return m_dataRead.load(); }
     void SetDataRead(bool read) { m_dataRead = read; }
     bool Upgrading() const { return m_upgrading.load(); }
+    // While set, device-list rebuilds are skipped; a rebuild that already runs finishes.
     void SetUpgrading(bool upgrading) { m_upgrading = upgrading; }
     bool Pairing() const { return m_pairing.load(); }
     void SetPairing(bool pairing) { m_pairing = pairing; }
@@ -112,7 +117,7 @@ private:
 
     mutable std::mutex m_recordLock;  // guards m_records
     std::vector<DeviceModeRecord> m_records;
-    std::mutex m_rebuildLock;  // held for a whole device-list rebuild
+    std::mutex m_rebuildLock;  // held for a whole device-list rebuild and its m_upgrading check
 
     std::atomic<int> m_currentDeviceType{0};
     std::atomic<bool> m_devicesPresent{false};
@@ -121,6 +126,8 @@ private:
     std::atomic<bool> m_upgrading{false};
     std::atomic<bool> m_pairing{false};
     std::atomic<int> m_pendingMode{0};
+    // The device type chosen on the UI thread and not yet applied by the worker; -1 for none.
+    std::atomic<int> m_pendingSelection{-1};
 };
 
 }  // namespace tavik

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/device/computer_functions.h"
+#include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
+#include "app/device/thread_basic.h"
 #include "app/device/window_effects.h"
 #include "app/store/settings_database.h"
 
@@ -128,7 +130,7 @@ bool DeviceProtocol::GetMouseData() {
     }
 
     m_window.SetBatteryInfo(info.batteryLevel, info.batteryCharging);
-    m_window.SetDeviceBattery(m_device.GetCurDeviceType(), info.batteryCharging, info.batteryLevel);
+    m_window.SetDeviceBattery(m_device.GetCurDeviceType(), info.batteryLevel, info.batteryCharging);
     m_mouse.mouseVersion = FormatFirmwareVersion(info.build, info.version);
     m_window.SetMouseVersionLabel(Text(kMouseVersionText, L"Mouse") + L": " + m_mouse.mouseVersion);
     m_window.SetReceiverVersionLabel(Text(kReceiverVersionText, L"Receiver"));
@@ -136,20 +138,28 @@ bool DeviceProtocol::GetMouseData() {
     if (info.dpiStageIndex < StoredDpiCount()) {
         m_mouse.dpiStageIndex = info.dpiStageIndex;
     }
+    // What the replies say is kept here and stored at the end in one transaction: a single
+    // commit instead of one per key, and no store lock held while the mouse is asked.
+    std::vector<std::pair<std::wstring, int>> values;
     for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        WriteConfigInt(DpiValueKey(stage).c_str(), info.dpi[static_cast<size_t>(stage)]);
+        values.emplace_back(DpiValueKey(stage), info.dpi[static_cast<size_t>(stage)]);
     }
-    WriteConfigInt(L"report_rate", info.reportRate);
-    WriteConfigInt(L"report_flag", info.reportFlag);
-    WriteConfigInt(L"scroll_flag", info.scrollFlag);
-    WriteConfigInt(L"liftoff_height", info.liftoffHeight);
-    WriteConfigInt(L"sensor_flag", info.sensorFlag);
-    WriteConfigInt(L"highspeed_mode", info.highspeedMode);
-    WriteConfigInt(L"button_respondtime", info.buttonRespondTime);
-    WriteConfigInt(L"light_sleep", info.lightSleep);
-    WriteConfigInt(L"deep_sleep", info.deepSleep);
-    WriteConfigInt(L"move_wakeup", info.moveWakeup);
-    WriteConfigInt(L"move_closelight", info.moveCloseLight);
+    const std::pair<const wchar_t*, int> settings[] = {
+        {L"report_rate", info.reportRate},
+        {L"report_flag", info.reportFlag},
+        {L"scroll_flag", info.scrollFlag},
+        {L"liftoff_height", info.liftoffHeight},
+        {L"sensor_flag", info.sensorFlag},
+        {L"highspeed_mode", info.highspeedMode},
+        {L"button_respondtime", info.buttonRespondTime},
+        {L"light_sleep", info.lightSleep},
+        {L"deep_sleep", info.deepSleep},
+        {L"move_wakeup", info.moveWakeup},
+        {L"move_closelight", info.moveCloseLight},
+    };
+    for (const auto& [key, value] : settings) {
+        values.emplace_back(key, value);
+    }
     m_mouse.reportRate = info.reportRate;
     m_mouse.reportFlag = info.reportFlag;
 
@@ -160,15 +170,41 @@ bool DeviceProtocol::GetMouseData() {
     status = CommandReport(kCommandStatus11, 0);
     m_device.SendCommand(status, true);
 
-    ReadDpiColours();
-    ReadActiveLightMode();
-    for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
-        ReadLightMode(mode);
+    std::array<int, kDpiStageCount> colours{};
+    if (ReadDpiColours(colours)) {
+        for (int stage = 0; stage < kDpiStageCount; ++stage) {
+            values.emplace_back(DpiColourKey(stage), colours[static_cast<size_t>(stage)]);
+        }
     }
+    int activeMode = 0;
+    bool markActiveMode = false;
+    std::vector<std::pair<int, LightRecord>> lights;
+    if (m_mouse.hasLighting) {
+        markActiveMode = ReadActiveLightMode(activeMode);
+        for (int mode = kFirstDeviceLightMode; mode <= kLastDeviceLightMode; ++mode) {
+            LightRecord light;
+            if (ReadLightMode(mode, light)) {
+                lights.emplace_back(mode, light);
+            }
+        }
+    }
+    m_database.RunInTransaction([&] {
+        for (const auto& [key, value] : values) {
+            WriteConfigInt(key.c_str(), value);
+        }
+        if (markActiveMode) {
+            m_database.SetActiveLightMode(m_mouse.currentProfile, activeMode);
+        }
+        for (const auto& [mode, light] : lights) {
+            m_database.UpdateLight(mode, light);
+        }
+        // What the mouse said is kept even where one value could not be written.
+        return true;
+    });
 
-    m_host.QueueJob(info.connectionMode == kCableConnectionMode ? kJobMouseFirmwareCheck
-                                                                : kJobReceiverFirmwareCheck);
-    m_host.QueueJob(kJobSendMacros);
+    m_host.QueueJob(info.connectionMode == kCableConnectionMode ? job::kMouseFirmwareAutoCheck
+                                                                : job::kReceiverFirmwareAutoCheck);
+    m_host.QueueJob(job::kSendMacros);
     return true;
 }
 
@@ -184,20 +220,17 @@ void DeviceProtocol::ReadReceiverInformation() {
                                      m_mouse.receiverVersion);
 }
 
-bool DeviceProtocol::ReadDpiColours() {
+bool DeviceProtocol::ReadDpiColours(std::array<int, kDpiStageCount>& colours) {
     ReportBuffer reply = ReadBlockReport(kLightPage, kDpiColourIndex);
     // Without a reply the buffer still holds the request, whose addressing bytes match.
     if (!m_device.SendCommand(reply, true) || !IsBlockReply(reply, kLightPage, kDpiColourIndex)) {
         return false;
     }
-    const std::array<int, kDpiStageCount> colours = ParseDpiColourBlock(reply);
-    for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        WriteConfigInt(DpiColourKey(stage).c_str(), colours[static_cast<size_t>(stage)]);
-    }
+    colours = ParseDpiColourBlock(reply);
     return true;
 }
 
-bool DeviceProtocol::ReadActiveLightMode() {
+bool DeviceProtocol::ReadActiveLightMode(int& markActive) {
     ReportBuffer reply = ReadBlockReport(kActiveLightModePage, kActiveLightModeIndex);
     if (!m_device.SendCommand(reply, true) || reply[1] != kCommandReadBlock ||
         reply[5] != kActiveLightModePage) {
@@ -210,24 +243,25 @@ bool DeviceProtocol::ReadActiveLightMode() {
     m_mouse.currentLightMode = mode;
     // Marking a mode the profile has no record of would leave no mode active.
     LightRecord light;
-    if (m_database.GetLight(m_mouse.currentProfile, mode, light)) {
-        m_database.SetActiveLightMode(m_mouse.currentProfile, mode);
+    if (!m_database.GetLight(m_mouse.currentProfile, mode, light)) {
+        return false;
     }
+    markActive = mode;
     return true;
 }
 
-void DeviceProtocol::ReadLightMode(int mode) {
+bool DeviceProtocol::ReadLightMode(int mode, LightRecord& light) {
     const auto index = static_cast<unsigned char>(mode);
     ReportBuffer reply = ReadBlockReport(kLightPage, index);
     if (!m_device.SendCommand(reply, true) || !IsBlockReply(reply, kLightPage, index)) {
-        return;
+        return false;
     }
-    LightRecord light;
+    // A mode the store has no record of is not created by a read.
     if (!m_database.GetLight(m_mouse.currentProfile, mode, light)) {
-        return;
+        return false;
     }
     ParseLightBlock(reply, light);
-    m_database.UpdateLight(mode, light);
+    return true;
 }
 
 bool DeviceProtocol::SendDpiStages() {
@@ -293,6 +327,10 @@ bool DeviceProtocol::SendMoveWakeup() {
 }
 
 bool DeviceProtocol::SendMoveCloseLight() {
+    // A model without lights has no light to close.
+    if (!m_mouse.hasLighting) {
+        return false;
+    }
     return SendSingleValue(kParameterMoveCloseLight, 0x02, L"move_closelight");
 }
 
@@ -307,6 +345,9 @@ bool DeviceProtocol::SendSleepTimes() {
 }
 
 bool DeviceProtocol::SendLight() {
+    if (!m_mouse.hasLighting) {
+        return false;
+    }
     const int profile = m_mouse.currentProfile;
     // The light page marks the mode it shows active in the store before it queues the job;
     // mode 0 is told apart from "none active" by its status.
@@ -346,18 +387,25 @@ void DeviceProtocol::SendAllSettings() {
     if (m_mouse.hasLighting) {
         m_window.RefreshLightPage();
     }
-    SendDpiStages();
-    SendReportRate();
-    SendSensorFlag();
-    SendButtonRespondTime();
-    SendScrollFlag();
-    SendLiftoffHeight();
-    SendHighspeedMode();
-    SendSleepTimes();
-    SendKeyTable();
+    using Sender = bool (DeviceProtocol::*)();
+    static constexpr Sender kSenders[] = {
+        &DeviceProtocol::SendDpiStages,     &DeviceProtocol::SendReportRate,
+        &DeviceProtocol::SendSensorFlag,    &DeviceProtocol::SendButtonRespondTime,
+        &DeviceProtocol::SendScrollFlag,    &DeviceProtocol::SendLiftoffHeight,
+        &DeviceProtocol::SendHighspeedMode, &DeviceProtocol::SendSleepTimes,
+        &DeviceProtocol::SendKeyTable,
+    };
+    for (Sender send : kSenders) {
+        if (CurrentThreadStopRequested()) {
+            return;
+        }
+        (this->*send)();
+    }
     if (m_mouse.hasLighting) {
         m_clock->SleepMs(kLightAfterSettingsPauseMs);
-        SendLight();
+        if (!CurrentThreadStopRequested()) {
+            SendLight();
+        }
     }
 }
 
@@ -384,7 +432,7 @@ void DeviceProtocol::PollNotifications() {
             if (GetMouseData()) {
                 RefreshPagesAfterRead();
             }
-            m_host.QueueJob(kJobReceiverFirmwareCheck);
+            m_host.QueueJob(job::kReceiverFirmwareAutoCheck);
             break;
         case kEventDpiStage:
             if (current) {
@@ -429,7 +477,7 @@ void DeviceProtocol::HandleBatteryEvent(int deviceType, bool current, int level,
         m_mouse.batteryCharging = charging;
         m_window.SetBatteryInfo(level, charging);
     }
-    m_window.SetDeviceBattery(deviceType, m_mouse.batteryCharging, m_mouse.batteryLevel);
+    m_window.SetDeviceBattery(deviceType, m_mouse.batteryLevel, m_mouse.batteryCharging);
 }
 
 bool DeviceProtocol::SendKeyTable() {
@@ -449,6 +497,10 @@ bool DeviceProtocol::SendMacros() {
             return false;
         }
         m_clock->SleepMs(kMacroChunkPauseMs);
+        // A stopped worker sends no more chunks: the image would be left half written anyway.
+        if (CurrentThreadStopRequested()) {
+            return false;
+        }
     }
     return true;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
 #include "app/device/clock.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/key_macro_image.h"
+#include "app/device/protocol_reports.h"
 #include "app/store/profile_loader.h"
 
 namespace tavik {
@@ -45,11 +47,6 @@ public:
     virtual bool IsConnected() = 0;
     virtual void QueueJob(int jobCode) = 0;
 };
-
-// Job codes the protocol queues itself.
-constexpr int kJobSendMacros = 6;
-constexpr int kJobMouseFirmwareCheck = 29;     // automatic mouse firmware check
-constexpr int kJobReceiverFirmwareCheck = 30;  // automatic receiver firmware check
 
 // Language texts of the firmware labels.
 constexpr int kMouseVersionText = 551;
@@ -110,6 +107,9 @@ public:
 
     // Reads one event report, if any, and acts on it. Run whenever the job queue is empty.
     void PollNotifications();
+    // The button, macro and performance pages and, with lighting, the light page show the
+    // store again (after a full read).
+    void RefreshPagesAfterRead();
 
 private:
     bool SendSingleValue(unsigned char parameterId, unsigned char lengthByte, const wchar_t* key);
@@ -118,10 +118,12 @@ private:
     // The stored number of DPI stages, limited to the six the mouse has.
     int StoredDpiCount();
     void ReadReceiverInformation();
-    bool ReadDpiColours();
-    bool ReadActiveLightMode();
-    void ReadLightMode(int mode);
-    void RefreshPagesAfterRead();
+    // The reads of the full read; each gives what its reply says, for one store transaction.
+    bool ReadDpiColours(std::array<int, kDpiStageCount>& colours);
+    // The mode the mouse uses, when the profile has a record of it (to be marked active).
+    bool ReadActiveLightMode(int& markActive);
+    // The stored record of `mode` with the reply's settings taken in.
+    bool ReadLightMode(int mode, LightRecord& light);
     void HandleDpiEvent(int stageIndex);
     void HandleBatteryEvent(int deviceType, bool current, int level, int charging);
     // The macro image of the stored macros, as SendMacros sends it.

@@ -22,6 +22,14 @@ uint64_t DeviceWorker::WorkerClock::NowMs() {
     return m_worker.GetClock()->NowMs();
 }
 
+uint64_t DeviceWorker::WorkerClock::NowUs() {
+    return m_worker.GetClock()->NowUs();
+}
+
+bool DeviceWorker::WorkerClock::IsRealTime() const {
+    return m_worker.GetClock()->IsRealTime();
+}
+
 void DeviceWorker::WorkerClock::SleepMs(int milliseconds) {
     m_worker.CThreadBasic::SleepMs(milliseconds);
 }
@@ -32,11 +40,28 @@ void DeviceWorker::QueueJob(int jobCode) {
 }
 
 bool DeviceWorker::StartWorker() {
-    return Start(true, kDefaultIntervalMs);
+    const bool woken = m_manager.UsesReaderThreads();
+    if (woken) {
+        m_manager.SetNotificationListener([this] { WakeUp(); });
+    }
+    return Start(true, woken ? kUntilWokenUp : kDefaultIntervalMs);
 }
 
 bool DeviceWorker::StopWorker() {
-    return Stop();
+    const bool stopped = Stop();
+    // Once this returns no reader calls into the worker any more.
+    m_manager.SetNotificationListener(nullptr);
+    return stopped;
+}
+
+void DeviceWorker::RequestRefreshDevices() {
+    m_refreshRequested = true;
+    WakeUp();
+}
+
+bool DeviceWorker::HasWork() const {
+    return m_refreshRequested.load() || !m_jobs.Empty() ||
+           (m_connection.DevicesPresent() && m_manager.PendingNotificationCount() > 0);
 }
 
 ConnectedMouseState DeviceWorker::MouseState() const {
@@ -52,6 +77,10 @@ void DeviceWorker::ChangeMouseState(std::function<void(ConnectedMouseState&)> ch
     m_mouseChanges.push_back(std::move(change));
     // The published copy shows the change at once, so a reader that made it sees it.
     m_mouseChanges.back()(m_publishedMouse);
+}
+
+void DeviceWorker::SetLightingAvailable(bool available) {
+    ChangeMouseState([available](ConnectedMouseState& mouse) { mouse.hasLighting = available; });
 }
 
 void DeviceWorker::SetUpdateJobHandler(std::function<bool(int jobCode)> handler) {
@@ -94,30 +123,46 @@ void DeviceWorker::run() {
 
 void DeviceWorker::RunPass() {
     ApplyMouseStateChanges();
+    if (m_refreshRequested.exchange(false)) {
+        m_connection.RefreshDevices();
+    }
+    // A selection made on the UI thread takes effect here, between two jobs, so a job never
+    // continues on another device than it started on.
+    m_connection.ApplyPendingSelection();
     int jobCode = 0;
     if (m_connection.Pairing()) {
         // The pairing dialog owns the receiver: jobs queued meanwhile are dropped, one per
         // pass, and nothing is polled.
         m_jobs.Pop(jobCode);
-        return;
-    }
-    {
-        ScopedTimerResolution resolution(TimerHooks(), 1);
-        if (m_jobs.Pop(jobCode)) {
-            const bool succeeded = Dispatch(jobCode);
-            std::function<void(int, bool)> observer;
-            {
-                std::lock_guard<std::mutex> guard(m_hookLock);
-                observer = m_jobObserver;
-            }
-            if (observer) {
-                observer(jobCode, succeeded);
-            }
-        } else if (m_connection.DevicesPresent()) {
-            PollEvents();
-        }
+    } else if (m_jobs.Pop(jobCode)) {
+        RunQueuedJob(jobCode);
+    } else if (m_connection.DevicesPresent()) {
+        PollEvents();
     }
     PublishMouseState();
+    if (HasWork()) {
+        // The pause after this pass must not wait for a wake-up that already came.
+        WakeUp();
+    }
+}
+
+void DeviceWorker::RunQueuedJob(int jobCode) {
+    bool succeeded = false;
+    if (jobCode == job::kSendMacros) {
+        // The 10 ms pauses between macro chunks are shorter than the system's tick.
+        ScopedTimerResolution resolution(TimerHooks(), 1);
+        succeeded = Dispatch(jobCode);
+    } else {
+        succeeded = Dispatch(jobCode);
+    }
+    std::function<void(int, bool)> observer;
+    {
+        std::lock_guard<std::mutex> guard(m_hookLock);
+        observer = m_jobObserver;
+    }
+    if (observer) {
+        observer(jobCode, succeeded);
+    }
 }
 
 bool DeviceWorker::RunJob(int jobCode) {
@@ -146,15 +191,6 @@ void DeviceWorker::PollEvents() {
     }
 }
 
-void DeviceWorker::RefreshPagesAfterRead() {
-    m_window.RefreshButtonPage();
-    m_window.RefreshMacroPage();
-    m_window.RefreshPerformancePage();
-    if (m_mouse.hasLighting) {
-        m_window.RefreshLightPage();
-    }
-}
-
 bool DeviceWorker::ReadMouse(bool refreshPerformanceFirst) {
     if (m_manager.GetCurrentDevMode() == -1) {
         return false;
@@ -166,7 +202,7 @@ bool DeviceWorker::ReadMouse(bool refreshPerformanceFirst) {
     if (!m_protocol.GetMouseData()) {
         return false;
     }
-    RefreshPagesAfterRead();
+    m_protocol.RefreshPagesAfterRead();
     return true;
 }
 
@@ -180,7 +216,7 @@ bool DeviceWorker::Dispatch(int jobCode) {
             if (!m_protocol.GetMouseData()) {
                 return false;
             }
-            RefreshPagesAfterRead();
+            m_protocol.RefreshPagesAfterRead();
             m_connection.SetDataRead(true);
             return true;
         case job::kDeviceArrived: {

@@ -19,10 +19,15 @@ namespace tavik {
 
 class SettingsDatabase;
 
-// The background worker of the main window that does all talking to the device. Every pass
-// (2 ms apart) it runs the first queued job, or, with nothing queued and a device listed,
-// polls the device's event reports. The UI thread never sends a report itself: it stores a
-// setting and queues the matching job (job codes in job_queue.h).
+// The background worker of the main window that does all talking to the device. It sleeps
+// until a job is queued, a notification arrives or it is stopped; then each pass runs the
+// first queued job, or, with nothing queued and a device listed, handles the notifications
+// the interfaces' readers queued. Device-list rebuilds (start-up included) and a device
+// selection are applied here too, between two jobs. The UI thread never sends a report
+// itself: it stores a setting and queues the matching job (job codes in job_queue.h).
+//
+// Without reader threads (virtual time) nothing would wake the worker on a report, so it
+// then polls every 2 ms as the design's worker does.
 //
 // The worker owns the job queue, the connection state (DeviceConnection), the protocol and
 // the state of the connected mouse. That state is written on the worker thread; other
@@ -43,10 +48,15 @@ public:
 
     // Appends a job code; any thread. Wakes the worker out of its pause between passes.
     void QueueJob(int jobCode) override;
-    // Starts the worker loop (loop mode, 2 ms between passes).
+    // Starts the worker loop.
     bool StartWorker();
-    // Wakes the worker out of any sleep and joins it; afterwards nothing of it runs.
+    // Wakes the worker out of any sleep and joins it; afterwards nothing of it runs. Every
+    // wait of a job looks at the stop request, so this returns well within 1000 ms whatever
+    // the device does; a job cut short by it is abandoned.
     bool StopWorker();
+    // Asks for a device-list rebuild (RefreshDevices) on the worker before its next job: the
+    // start-up probe runs here, never on the UI thread.
+    void RequestRefreshDevices();
 
     // One pass of the worker on the calling thread (tests, the command line).
     void RunPass();
@@ -68,6 +78,10 @@ public:
     // as it is also applied to the published copy until the worker has taken it.
     void ChangeMouseState(std::function<void(ConnectedMouseState&)> change);
 
+    // Whether the model described last has lighting (its description's `light`). Without it
+    // no light job runs and no light data is read or sent.
+    void SetLightingAvailable(bool available);
+
     // The update jobs (firmware checks and downloads) belong to the update subsystem, which
     // installs its handler here. Without one they are taken off the queue and do nothing.
     void SetUpdateJobHandler(std::function<bool(int jobCode)> handler);
@@ -84,7 +98,9 @@ private:
     public:
         explicit WorkerClock(DeviceWorker& worker) : m_worker(worker) {}
         uint64_t NowMs() override;
+        uint64_t NowUs() override;
         void SleepMs(int milliseconds) override;
+        bool IsRealTime() const override;
 
     private:
         DeviceWorker& m_worker;  // not owned: the worker owns this clock
@@ -96,9 +112,10 @@ private:
     bool IsConnected() override;
 
     bool Dispatch(int jobCode);
+    void RunQueuedJob(int jobCode);
+    bool HasWork() const;
     // Jobs 1, 2, 3 and 4: the profile load and full read that follow a device change.
     bool ReadMouse(bool refreshPerformanceFirst);
-    void RefreshPagesAfterRead();
     void PollEvents();
     void ApplyMouseStateChanges();
     void PublishMouseState();
@@ -107,6 +124,7 @@ private:
     WindowEffects& m_window;      // not owned
     std::shared_ptr<WorkerClock> m_workerClock;
     JobQueue m_jobs;
+    std::atomic<bool> m_refreshRequested{false};
     ConnectedMouseState m_mouse;  // worker thread only
     DeviceConnection m_connection;
     DeviceProtocol m_protocol;

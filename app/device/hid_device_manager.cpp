@@ -1,19 +1,20 @@
 #include "app/device/hid_device_manager.h"
 
 #include <algorithm>
-#include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <thread>
+
+#include "app/device/protocol_reports.h"
+#include "app/device/thread_basic.h"
 
 namespace tavik {
 
 namespace {
 
-constexpr int kVendorId = 0x7768;
-constexpr unsigned char kCommandReportId = 0x06;
-constexpr unsigned char kDeviceInformationCommand = 0x05;
-constexpr unsigned char kEventMarker = 0xFA;
-constexpr unsigned char kLinkReportMarker = 0xC0;
-constexpr unsigned char kLinkConnected = 0x01;
+// The vendor id whose products the firmware flash looks for.
+constexpr int kFlashVendorId = 0x7768;
 
 constexpr int kProbeAttempts = 10;
 constexpr int kReplyReads = 10;
@@ -21,10 +22,11 @@ constexpr int kReplyTimeoutMs = 100;
 constexpr int kEmptyReadPauseMs = 10;
 constexpr int kProbeRetryPauseMs = 20;
 constexpr int kNotificationTimeoutMs = 10;
+// A reader blocks this long per read; it is also how soon it sees that it must stop.
+constexpr int kReaderTimeoutMs = 100;
+// A waiting command looks at its stop request this often.
+constexpr int kStopCheckMs = 10;
 constexpr size_t kProductCapacity = 512;
-// A device that floods reports while commands run must not grow the queue without end;
-// past this many the oldest pending report is dropped.
-constexpr size_t kMaxPendingNotifications = 64;
 
 bool IsLinkReport(const ReportBuffer& report) {
     return report[0] == kLinkReportMarker;
@@ -33,7 +35,7 @@ bool IsLinkReport(const ReportBuffer& report) {
 // Replies carry the command in byte 1 and no command uses 0xFA, so an event report can
 // never be mistaken for a reply.
 bool IsUnsolicited(const ReportBuffer& report) {
-    return report[1] == kEventMarker || IsLinkReport(report);
+    return report[1] == kEventMark || IsLinkReport(report);
 }
 
 ConnectState LinkState(const ReportBuffer& report) {
@@ -60,47 +62,108 @@ bool SamePathIgnoringCase(const char* left, const std::string& right) {
 
 }  // namespace
 
+// One opened vendor interface with its two handles and its reader.
+struct HidDeviceManager::Link {
+    DeviceEntry entry;                   // connect state and battery guarded by m_stateLock
+    hid_device* readerHandle = nullptr;  // owned; used only by the reader (or the exchange holder
+                                         // when there is no reader thread)
+    bool threaded = false;               // set before the link is listed: it has a reader thread
+    std::thread reader;                  // started and joined under the rules of `threaded`
+    std::atomic<bool> stopReader{false};
+
+    std::mutex exchangeLock;  // held for one whole command on this interface
+    bool closed = false;      // guarded by exchangeLock: set once the handles are closed
+
+    // The reply mailbox, guarded by m_stateLock.
+    bool awaiting = false;     // a command waits for its reply
+    uint64_t writtenAtUs = 0;  // when that command's request went out
+    std::deque<ReportBuffer> replies;
+    std::condition_variable replyArrived;
+};
+
 HidDeviceManager& HidDeviceManager::Instance() {
     static HidDeviceManager manager;
     return manager;
 }
 
 HidDeviceManager::HidDeviceManager(HidApi api, std::shared_ptr<Clock> clock)
-    : m_api(std::move(api)), m_clock(clock ? std::move(clock) : SystemClock()) {}
+    : m_api(std::move(api)), m_clock(clock ? std::move(clock) : SystemClock()) {
+    // hidapi sets itself up once, before any reader thread could race it.
+    if (m_api.init && m_api.init() == 0) {
+        m_exitHid = m_api.exit;
+    }
+    m_readerThreads = m_clock->IsRealTime();
+}
 
 HidDeviceManager::~HidDeviceManager() {
     CloseAll();
+    if (m_exitHid) {
+        m_exitHid();
+    }
 }
 
 void HidDeviceManager::UseBackend(HidApi api) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
     CloseAll();
-    m_pendingNotifications.clear();
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        m_pendingNotifications.clear();
+    }
+    if (api.init) {
+        api.init();
+    }
     m_api = std::move(api);
 }
 
 void HidDeviceManager::UseClock(std::shared_ptr<Clock> clock) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
     m_clock = clock ? std::move(clock) : SystemClock();
+    m_readerThreads = m_clock->IsRealTime();
+}
+
+void HidDeviceManager::UseReaderThreads(bool readerThreads) {
+    m_readerThreads = readerThreads;
+}
+
+bool HidDeviceManager::UsesReaderThreads() const {
+    return m_readerThreads.load();
 }
 
 void HidDeviceManager::SetReportTrace(ReportTrace trace) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_traceLock);
     m_trace = std::move(trace);
+}
+
+void HidDeviceManager::SetNotificationListener(std::function<void()> listener) {
+    std::lock_guard<std::mutex> guard(m_listenerLock);
+    m_listener = std::move(listener);
+}
+
+void HidDeviceManager::NotifyListener() {
+    std::lock_guard<std::mutex> guard(m_listenerLock);
+    if (m_listener) {
+        m_listener();
+    }
+}
+
+void HidDeviceManager::Trace(ReportDirection direction, const unsigned char* bytes, size_t length) {
+    std::lock_guard<std::mutex> guard(m_traceLock);
+    if (m_trace) {
+        m_trace(direction, bytes, length);
+    }
 }
 
 void HidDeviceManager::AddSupportedId(int vendorId, int productId, const std::wstring& name,
                                       int deviceType, int deviceMode) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_supportedIds.push_back({vendorId, productId, name, deviceType, deviceMode});
 }
 
 void HidDeviceManager::ClearSupportedIds() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_supportedIds.clear();
 }
 
-const SupportedDeviceId* HidDeviceManager::FindSupportedId(int vendorId, int productId) const {
+const SupportedDeviceId* HidDeviceManager::FindSupportedIdLocked(int vendorId,
+                                                                 int productId) const {
     for (const SupportedDeviceId& id : m_supportedIds) {
         if (id.vendorId == vendorId && id.productId == productId) {
             return &id;
@@ -110,31 +173,31 @@ const SupportedDeviceId* HidDeviceManager::FindSupportedId(int vendorId, int pro
 }
 
 bool HidDeviceManager::IsSupported(int vendorId, int productId) const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    return FindSupportedId(vendorId, productId) != nullptr;
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    return FindSupportedIdLocked(vendorId, productId) != nullptr;
 }
 
 int HidDeviceManager::DevTypeOf(int vendorId, int productId) const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const SupportedDeviceId* id = FindSupportedId(vendorId, productId);
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    const SupportedDeviceId* id = FindSupportedIdLocked(vendorId, productId);
     return id ? id->deviceType : 0;
 }
 
 int HidDeviceManager::DevModeOf(int vendorId, int productId) const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const SupportedDeviceId* id = FindSupportedId(vendorId, productId);
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    const SupportedDeviceId* id = FindSupportedIdLocked(vendorId, productId);
     return id ? id->deviceMode : 0;
 }
 
 void HidDeviceManager::EnumerateDevice() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
     // Entries left from an earlier enumeration would keep their handles open for good.
-    if (!m_entries.empty()) {
-        bool wasOpen = m_open;
-        CloseAll();
-        m_open = wasOpen;
+    std::vector<std::shared_ptr<Link>> old;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        old.swap(m_links);
+        m_activeHandle = nullptr;
     }
-    m_activeHandle = nullptr;
+    CloseLinks(std::move(old));
     if (!m_api.enumerate) {
         return;
     }
@@ -143,58 +206,133 @@ void HidDeviceManager::EnumerateDevice() {
         return;
     }
     for (hid_device_info* record = list; record != nullptr; record = record->next) {
+        if (CurrentThreadStopRequested()) {
+            break;
+        }
         if (record->path == nullptr || !IsSupported(record->vendor_id, record->product_id)) {
             continue;
         }
-        hid_device* handle = m_api.openPath(record->path);
-        if (handle == nullptr) {
+        std::shared_ptr<Link> link = OpenLink(*record);
+        if (!link) {
             continue;
         }
-        // The mouse and the receiver also expose keyboard and mouse collections; only the
-        // vendor collection takes commands.
-        if (!IsVendorCollection(*record)) {
-            m_api.close(handle);
-            continue;
-        }
-        auto entry = std::make_unique<DeviceEntry>();
-        entry->index = static_cast<int>(m_entries.size());
-        entry->vendorId = record->vendor_id;
-        entry->productId = record->product_id;
-        entry->handle = handle;
-        wchar_t product[kProductCapacity] = {};
-        if (m_api.getProductString(handle, product, kProductCapacity) == 0) {
-            product[kProductCapacity - 1] = L'\0';
-            entry->product = product;
-        }
-        entry->releaseNumber = record->release_number;
-        entry->deviceType = DevTypeOf(record->vendor_id, record->product_id);
-        entry->deviceMode = DevModeOf(record->vendor_id, record->product_id);
-        QueryConnectState(*entry);
-        size_t pathLength = strnlen(record->path, kDevicePathCapacity - 1);
-        std::memcpy(entry->path, record->path, pathLength);
-        entry->path[pathLength] = '\0';
-        m_entries.push_back(std::move(entry));
+        QueryConnectState(*link);
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        link->entry.index = static_cast<int>(m_links.size());
+        m_links.push_back(std::move(link));
     }
     m_api.freeEnumeration(list);
 }
 
-void HidDeviceManager::QueryConnectState(DeviceEntry& entry) {
+std::shared_ptr<HidDeviceManager::Link> HidDeviceManager::OpenLink(const hid_device_info& record) {
+    hid_device* handle = m_api.openPath(record.path);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    // The mouse and the receiver also expose keyboard and mouse collections; only the
+    // vendor collection takes commands.
+    if (!IsVendorCollection(record)) {
+        m_api.close(handle);
+        return nullptr;
+    }
+    // hidapi is not safe for a read and a write on one handle from two threads, so the
+    // reader gets a handle of its own.
+    hid_device* readerHandle = m_api.openPath(record.path);
+    if (readerHandle == nullptr) {
+        m_api.close(handle);
+        return nullptr;
+    }
+    auto link = std::make_shared<Link>();
+    DeviceEntry& entry = link->entry;
+    entry.vendorId = record.vendor_id;
+    entry.productId = record.product_id;
+    entry.handle = handle;
+    link->readerHandle = readerHandle;
+    wchar_t product[kProductCapacity] = {};
+    if (m_api.getProductString(handle, product, kProductCapacity) == 0) {
+        product[kProductCapacity - 1] = L'\0';
+        entry.product = product;
+    }
+    entry.releaseNumber = record.release_number;
+    entry.deviceType = DevTypeOf(record.vendor_id, record.product_id);
+    entry.deviceMode = DevModeOf(record.vendor_id, record.product_id);
+    size_t pathLength = strnlen(record.path, kDevicePathCapacity - 1);
+    std::memcpy(entry.path, record.path, pathLength);
+    entry.path[pathLength] = '\0';
+    if (m_readerThreads) {
+        StartReader(link);
+    }
+    return link;
+}
+
+void HidDeviceManager::StartReader(const std::shared_ptr<Link>& link) {
+    Link* raw = link.get();
+    link->threaded = true;
+    // The thread is joined before the link's handles close and before the link goes away.
+    link->reader = std::thread([this, raw] { ReaderMain(*raw); });
+}
+
+void HidDeviceManager::ReaderMain(Link& link) {
+    while (!link.stopReader.load()) {
+        ReportBuffer report;
+        const int result = Read(link.readerHandle, report, kReaderTimeoutMs);
+        if (result > 0) {
+            Deliver(link, report, m_clock->NowUs());
+        } else if (result < 0) {
+            // The interface is gone; its removal rebuilds the list and joins this thread.
+            break;
+        }
+    }
+}
+
+bool HidDeviceManager::Deliver(Link& link, const ReportBuffer& report, uint64_t readAtUs) {
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        // A report read before the request went out was already waiting: never its reply.
+        if (link.awaiting && !IsUnsolicited(report) && readAtUs >= link.writtenAtUs) {
+            link.replies.push_back(report);
+            link.replyArrived.notify_all();
+            return true;
+        }
+        KeepNotificationLocked(link, report);
+    }
+    NotifyListener();
+    return false;
+}
+
+void HidDeviceManager::KeepNotificationLocked(const Link& link, const ReportBuffer& report) {
+    if (IsLinkReport(report)) {
+        SetConnectStateLocked(link.entry.vendorId, link.entry.productId, LinkState(report));
+    }
+    if (m_pendingNotifications.size() >= kMaxPendingNotifications) {
+        m_pendingNotifications.pop_front();
+        ++m_droppedNotifications;
+    }
+    m_pendingNotifications.push_back({report, link.entry.deviceType});
+}
+
+void HidDeviceManager::QueryConnectState(Link& link) {
+    DeviceEntry& entry = link.entry;
     entry.connectState = ConnectState::kNone;
     ReportBuffer reply{};
     bool answered = false;
-    for (int attempt = 0; attempt < kProbeAttempts && !answered; ++attempt) {
-        ReportBuffer request{};
-        request[0] = kCommandReportId;
-        request[1] = kDeviceInformationCommand;
-        if (Write(entry.handle, request) > 0 &&
-            ReadReply(entry, reply, kReplyReads, kReplyTimeoutMs) > 0) {
-            answered = true;
-        } else {
-            m_clock->SleepMs(kProbeRetryPauseMs);
+    {
+        std::lock_guard<std::mutex> exchange(link.exchangeLock);
+        for (int attempt = 0; attempt < kProbeAttempts && !answered; ++attempt) {
+            if (CurrentThreadStopRequested()) {
+                break;
+            }
+            ReportBuffer request = CommandReport(kCommandDeviceInformation, 0);
+            if (Exchange(link, request, true, reply)) {
+                answered = true;
+            } else {
+                m_clock->SleepMs(kProbeRetryPauseMs);
+            }
         }
     }
     // Bytes 9 and 10 are the firmware version; a receiver whose mouse is switched off
     // answers with both zero, and then the entry belongs to no device type.
+    std::lock_guard<std::mutex> guard(m_stateLock);
     if (answered && (reply[9] != 0 || reply[10] != 0)) {
         entry.batteryLevel = reply[13];
         entry.batteryCharging = reply[14];
@@ -206,9 +344,7 @@ void HidDeviceManager::QueryConnectState(DeviceEntry& entry) {
 }
 
 int HidDeviceManager::Write(hid_device* handle, const ReportBuffer& report) {
-    if (m_trace) {
-        m_trace(ReportDirection::kWritten, report.data(), report.size());
-    }
+    Trace(ReportDirection::kWritten, report.data(), report.size());
     return m_api.write(handle, report.data(), report.size());
 }
 
@@ -219,111 +355,189 @@ int HidDeviceManager::Read(hid_device* handle, ReportBuffer& report, int timeout
         // A backend must not report more than it was given room for; if one does, the
         // buffer is all that is kept.
         size_t length = std::min(static_cast<size_t>(result), report.size());
-        if (m_trace) {
-            m_trace(ReportDirection::kRead, report.data(), length);
-        }
+        Trace(ReportDirection::kRead, report.data(), length);
         return static_cast<int>(length);
     }
     report.fill(0);
     return result;
 }
 
-int HidDeviceManager::ReadReply(const DeviceEntry& entry, ReportBuffer& reply, int attempts,
-                                int timeoutMs) {
-    int result = 0;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        ReportBuffer report;
-        result = Read(entry.handle, report, timeoutMs);
-        if (result > 0) {
-            if (!IsUnsolicited(report)) {
-                reply = report;
-                return result;
+bool HidDeviceManager::Exchange(Link& link, const ReportBuffer& request, bool wait,
+                                ReportBuffer& reply) {
+    if (link.closed) {
+        return false;
+    }
+    const bool inlineReads = !link.threaded;
+    if (inlineReads) {
+        // Whatever is already waiting on the interface came before this request.
+        ReportBuffer stale;
+        while (Read(link.readerHandle, stale, 0) > 0) {
+            Deliver(link, stale, m_clock->NowUs());
+        }
+    }
+    bool movedStale = false;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        // Replies that came after their command gave up are nobody's reply now.
+        for (const ReportBuffer& stale : link.replies) {
+            KeepNotificationLocked(link, stale);
+            movedStale = true;
+        }
+        link.replies.clear();
+        link.awaiting = wait;
+        link.writtenAtUs = m_clock->NowUs();
+    }
+    if (movedStale) {
+        NotifyListener();
+    }
+    const int written = Write(link.entry.handle, request);
+    bool answered = false;
+    if (written > 0 && wait) {
+        answered = AwaitReply(link, reply);
+    }
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    link.awaiting = false;
+    return written > 0 && (!wait || answered);
+}
+
+bool HidDeviceManager::AwaitReply(Link& link, ReportBuffer& reply) {
+    if (link.threaded) {
+        // Ten reads of 100 ms, as one window, cut short by a stop of the calling worker.
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(kReplyReads * kReplyTimeoutMs);
+        std::unique_lock<std::mutex> lock(m_stateLock);
+        while (link.replies.empty()) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= deadline || CurrentThreadStopRequested()) {
+                return false;
             }
-            KeepNotification(entry, report);
+            link.replyArrived.wait_for(
+                lock, std::min<std::chrono::steady_clock::duration>(
+                          deadline - now, std::chrono::milliseconds(kStopCheckMs)));
+        }
+        reply = link.replies.front();
+        link.replies.pop_front();
+        return true;
+    }
+    for (int attempt = 0; attempt < kReplyReads; ++attempt) {
+        if (CurrentThreadStopRequested()) {
+            return false;
+        }
+        ReportBuffer report;
+        const int result = Read(link.readerHandle, report, kReplyTimeoutMs);
+        if (result > 0) {
+            if (Deliver(link, report, m_clock->NowUs())) {
+                std::lock_guard<std::mutex> guard(m_stateLock);
+                reply = link.replies.front();
+                link.replies.pop_front();
+                return true;
+            }
             // The reply may be right behind the event, so read again without a pause; the
             // event used up one of the reads.
-            result = 0;
             continue;
         }
         m_clock->SleepMs(kEmptyReadPauseMs);
     }
-    return result;
-}
-
-void HidDeviceManager::KeepNotification(const DeviceEntry& entry, const ReportBuffer& report) {
-    if (IsLinkReport(report)) {
-        SetConnectState(entry.vendorId, entry.productId, LinkState(report));
-    }
-    if (m_pendingNotifications.size() >= kMaxPendingNotifications) {
-        m_pendingNotifications.pop_front();
-    }
-    m_pendingNotifications.push_back({report, entry.deviceType});
+    return false;
 }
 
 void HidDeviceManager::CloseAll() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_open = false;
-    m_activeHandle = nullptr;
-    for (auto& entry : m_entries) {
-        if (entry->handle != nullptr && m_api.close) {
-            m_api.close(entry->handle);
-        }
-        entry->handle = nullptr;
+    std::vector<std::shared_ptr<Link>> links;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        m_open = false;
+        m_activeHandle = nullptr;
+        links.swap(m_links);
     }
-    m_entries.clear();
+    CloseLinks(std::move(links));
+}
+
+void HidDeviceManager::CloseLinks(std::vector<std::shared_ptr<Link>> links) {
+    // All readers are told first, so their last reads end together.
+    for (auto& link : links) {
+        link->stopReader = true;
+    }
+    for (auto& link : links) {
+        std::lock_guard<std::mutex> exchange(link->exchangeLock);
+        if (link->reader.joinable()) {
+            link->reader.join();
+        }
+        // Reports the interface still buffers are events the user caused: keep them.
+        ReportBuffer report;
+        while (Read(link->readerHandle, report, 0) > 0) {
+            Deliver(*link, report, m_clock->NowUs());
+        }
+        bool kept = false;
+        {
+            std::lock_guard<std::mutex> guard(m_stateLock);
+            for (const ReportBuffer& report : link->replies) {
+                KeepNotificationLocked(*link, report);
+                kept = true;
+            }
+            link->replies.clear();
+        }
+        if (kept) {
+            NotifyListener();
+        }
+        if (m_api.close) {
+            m_api.close(link->entry.handle);
+            m_api.close(link->readerHandle);
+        }
+        link->entry.handle = nullptr;
+        link->readerHandle = nullptr;
+        link->closed = true;
+    }
 }
 
 void HidDeviceManager::SetOpenFlag(bool open) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_open = open;
 }
 
 bool HidDeviceManager::IsOpen() const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     return m_open;
 }
 
 void HidDeviceManager::ClearActiveHandle() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_activeHandle = nullptr;
 }
 
 void HidDeviceManager::RebuildDevices() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_activeHandle = nullptr;
     CloseAll();
     EnumerateDevice();
-    m_open = true;
+    SetOpenFlag(true);
 }
 
 void HidDeviceManager::SetCurDeviceType(int deviceType) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_curDeviceType = deviceType;
     m_activeHandle = nullptr;
 }
 
 int HidDeviceManager::GetCurDeviceType() const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     return m_curDeviceType;
 }
 
 bool HidDeviceManager::GetDevices(std::vector<DeviceEntry>& out) const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_entries.empty()) {
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    if (m_links.empty()) {
         return false;
     }
-    for (const auto& entry : m_entries) {
-        if (m_curDeviceType == 0 || entry->deviceType == m_curDeviceType) {
-            out.push_back(*entry);
+    for (const auto& link : m_links) {
+        if (m_curDeviceType == 0 || link->entry.deviceType == m_curDeviceType) {
+            out.push_back(link->entry);
         }
     }
     return true;
 }
 
 int HidDeviceManager::FindEntry(int vendorId, int productId, int deviceMode) const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const DeviceEntry& entry = *m_entries[i];
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    for (size_t i = 0; i < m_links.size(); ++i) {
+        const DeviceEntry& entry = m_links[i]->entry;
         if (entry.vendorId == vendorId && entry.productId == productId &&
             entry.deviceMode == deviceMode) {
             return static_cast<int>(i);
@@ -333,11 +547,12 @@ int HidDeviceManager::FindEntry(int vendorId, int productId, int deviceMode) con
 }
 
 int HidDeviceManager::GetCurrentDevMode() const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     for (int mode = 0; mode <= 1; ++mode) {
-        for (const auto& entry : m_entries) {
-            if (entry->deviceType == m_curDeviceType && entry->deviceMode == mode &&
-                entry->connectState == ConnectState::kConnected) {
+        for (const auto& link : m_links) {
+            const DeviceEntry& entry = link->entry;
+            if (entry.deviceType == m_curDeviceType && entry.deviceMode == mode &&
+                entry.connectState == ConnectState::kConnected) {
                 return mode;
             }
         }
@@ -346,22 +561,26 @@ int HidDeviceManager::GetCurrentDevMode() const {
 }
 
 hid_device* HidDeviceManager::GetActiveHandle() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    return ActiveHandleLocked();
+}
+
+hid_device* HidDeviceManager::ActiveHandleLocked() {
     if (m_activeHandle != nullptr) {
         return m_activeHandle;
     }
     // The cable wins: a wired mouse takes the commands even while its receiver is plugged in.
-    for (const auto& entry : m_entries) {
-        if (entry->deviceType == m_curDeviceType && entry->deviceMode == 0) {
-            m_activeHandle = entry->handle;
+    for (const auto& link : m_links) {
+        if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 0) {
+            m_activeHandle = link->entry.handle;
             return m_activeHandle;
         }
     }
     // Only the first receiver of the type is considered, and only while its mouse is linked.
-    for (const auto& entry : m_entries) {
-        if (entry->deviceType == m_curDeviceType && entry->deviceMode == 1) {
-            if (entry->connectState == ConnectState::kConnected) {
-                m_activeHandle = entry->handle;
+    for (const auto& link : m_links) {
+        if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 1) {
+            if (link->entry.connectState == ConnectState::kConnected) {
+                m_activeHandle = link->entry.handle;
             }
             return m_activeHandle;
         }
@@ -369,62 +588,72 @@ hid_device* HidDeviceManager::GetActiveHandle() {
     return nullptr;
 }
 
-const DeviceEntry* HidDeviceManager::EntryOfHandle(const hid_device* handle) const {
-    for (const auto& entry : m_entries) {
-        if (entry->handle == handle) {
-            return entry.get();
+std::shared_ptr<HidDeviceManager::Link> HidDeviceManager::LinkOfHandleLocked(
+    const hid_device* handle) const {
+    for (const auto& link : m_links) {
+        if (link->entry.handle == handle) {
+            return link;
         }
     }
     return nullptr;
 }
 
 bool HidDeviceManager::SendCommand(ReportBuffer& buffer, bool wait) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (!m_open) {
-        return false;
+    std::shared_ptr<Link> link;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        if (!m_open) {
+            return false;
+        }
+        hid_device* handle = ActiveHandleLocked();
+        link = handle == nullptr ? nullptr : LinkOfHandleLocked(handle);
     }
-    hid_device* handle = GetActiveHandle();
-    const DeviceEntry* entry = EntryOfHandle(handle);
-    if (handle == nullptr || entry == nullptr) {
+    if (!link) {
         return false;
     }
     // The request is the 64 bytes from the report ID on; the 65th byte goes out as zero.
     ReportBuffer request{};
     std::copy(buffer.begin(), buffer.begin() + (kReportBufferSize - 1), request.begin());
-    int written = Write(handle, request);
-    if (written <= 0) {
-        return false;
-    }
-    if (!wait) {
-        return true;
-    }
     ReportBuffer reply;
-    if (ReadReply(*entry, reply, kReplyReads, kReplyTimeoutMs) <= 0) {
+    std::lock_guard<std::mutex> exchange(link->exchangeLock);
+    if (!Exchange(*link, request, wait, reply)) {
         return false;
     }
-    buffer = reply;
+    if (wait) {
+        buffer = reply;
+    }
     return true;
 }
 
 bool HidDeviceManager::ReadNotifications(ReportBuffer& buffer, int& deviceType) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (!m_open) {
-        return false;
-    }
-    // Reports already waiting go out first; the interfaces are read again only once the
-    // queue is empty, so each pass hands out every report in order and the queue never
-    // holds more than one report per interface from here.
-    if (m_pendingNotifications.empty()) {
-        for (const auto& entry : m_entries) {
-            if (entry->handle == nullptr) {
-                continue;
-            }
-            ReportBuffer report;
-            if (Read(entry->handle, report, kNotificationTimeoutMs) > 0) {
-                KeepNotification(*entry, report);
+    std::vector<std::shared_ptr<Link>> inlineLinks;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        if (!m_open) {
+            return false;
+        }
+        // Reports already waiting go out first; the interfaces are read again only once the
+        // queue is empty, so each pass hands out every report in order.
+        if (m_pendingNotifications.empty()) {
+            for (const auto& link : m_links) {
+                if (!link->threaded) {
+                    inlineLinks.push_back(link);
+                }
             }
         }
     }
+    for (const auto& link : inlineLinks) {
+        // An interface in the middle of a command is read by that command.
+        std::unique_lock<std::mutex> exchange(link->exchangeLock, std::try_to_lock);
+        if (!exchange.owns_lock() || link->closed) {
+            continue;
+        }
+        ReportBuffer report;
+        if (Read(link->readerHandle, report, kNotificationTimeoutMs) > 0) {
+            Deliver(*link, report, m_clock->NowUs());
+        }
+    }
+    std::lock_guard<std::mutex> guard(m_stateLock);
     if (!m_pendingNotifications.empty()) {
         buffer = m_pendingNotifications.front().bytes;
         deviceType = m_pendingNotifications.front().deviceType;
@@ -434,26 +663,41 @@ bool HidDeviceManager::ReadNotifications(ReportBuffer& buffer, int& deviceType) 
 }
 
 void HidDeviceManager::PollWirelessConnect() {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (const auto& entry : m_entries) {
-        if (entry->deviceType != m_curDeviceType || entry->deviceMode != 1 ||
-            entry->handle == nullptr) {
+    std::vector<std::shared_ptr<Link>> wireless;
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        for (const auto& link : m_links) {
+            // A reader applies link reports as they arrive.
+            if (link->entry.deviceType == m_curDeviceType && link->entry.deviceMode == 1 &&
+                !link->threaded) {
+                wireless.push_back(link);
+            }
+        }
+    }
+    for (const auto& link : wireless) {
+        std::unique_lock<std::mutex> exchange(link->exchangeLock, std::try_to_lock);
+        if (!exchange.owns_lock() || link->closed) {
             continue;
         }
         ReportBuffer report;
         // Whatever else arrives here is kept for ReadNotifications rather than dropped.
-        if (Read(entry->handle, report, kNotificationTimeoutMs) > 0) {
-            KeepNotification(*entry, report);
+        if (Read(link->readerHandle, report, kNotificationTimeoutMs) > 0) {
+            Deliver(*link, report, m_clock->NowUs());
         }
     }
 }
 
 void HidDeviceManager::SetConnectState(int vendorId, int productId, ConnectState state) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    for (auto& entry : m_entries) {
-        if (entry->vendorId == vendorId && entry->productId == productId &&
-            entry->connectState != state) {
-            entry->connectState = state;
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    SetConnectStateLocked(vendorId, productId, state);
+}
+
+void HidDeviceManager::SetConnectStateLocked(int vendorId, int productId, ConnectState state) {
+    for (auto& link : m_links) {
+        DeviceEntry& entry = link->entry;
+        if (entry.vendorId == vendorId && entry.productId == productId &&
+            entry.connectState != state) {
+            entry.connectState = state;
             // A receiver that lost its mouse must stop taking commands at once.
             m_activeHandle = nullptr;
         }
@@ -461,19 +705,23 @@ void HidDeviceManager::SetConnectState(int vendorId, int productId, ConnectState
 }
 
 size_t HidDeviceManager::PendingNotificationCount() const {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     return m_pendingNotifications.size();
 }
 
+uint64_t HidDeviceManager::DroppedNotificationCount() const {
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    return m_droppedNotifications;
+}
+
 bool HidDeviceManager::IsDevicePresent(int productId) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (FindSupportedId(kVendorId, productId) == nullptr || !m_api.enumerate) {
+    if (!IsSupported(kFlashVendorId, productId) || !m_api.enumerate) {
         return false;
     }
     hid_device_info* list = m_api.enumerate(0, 0);
     bool present = false;
     for (hid_device_info* record = list; record != nullptr; record = record->next) {
-        if (record->vendor_id == kVendorId && record->product_id == productId &&
+        if (record->vendor_id == kFlashVendorId && record->product_id == productId &&
             IsVendorCollection(*record)) {
             present = true;
             break;
@@ -486,8 +734,21 @@ bool HidDeviceManager::IsDevicePresent(int productId) {
 }
 
 bool HidDeviceManager::IsVendorInterface(const std::string& path) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (path.empty() || !m_api.enumerate) {
+    if (path.empty()) {
+        return false;
+    }
+    if (m_api.openPath && m_api.getDeviceInfo) {
+        hid_device* handle = m_api.openPath(path.c_str());
+        if (handle == nullptr) {
+            return false;
+        }
+        const hid_device_info* info = m_api.getDeviceInfo(handle);
+        const bool vendor = info != nullptr && IsVendorCollection(*info);
+        m_api.close(handle);
+        return vendor;
+    }
+    // A backend that cannot describe an opened interface: find the path in an enumeration.
+    if (!m_api.enumerate) {
         return false;
     }
     hid_device_info* list = m_api.enumerate(0, 0);

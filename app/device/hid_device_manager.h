@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -44,8 +45,9 @@ struct DeviceEntry {
     uint16_t productId = 0;
     char path[kDevicePathCapacity] = {};  // always terminated; longer paths are cut
     std::wstring product;
-    // Owned by the manager's entry list. In the copies GetDevices hands out it only
-    // identifies the interface and must not be used for I/O or closed.
+    // The command handle, owned by the manager (the interface's reader handle is kept apart).
+    // In the copies GetDevices hands out it only identifies the interface and must not be
+    // used for I/O or closed.
     hid_device* handle = nullptr;
     int releaseNumber = 0;
     int deviceType = 0;  // 0 when the probe got no answer
@@ -60,33 +62,53 @@ enum class ReportDirection { kWritten, kRead };
 using ReportTrace =
     std::function<void(ReportDirection direction, const unsigned char* bytes, size_t length)>;
 
-// The process-wide owner of the opened vendor HID interfaces. Every operation is serialised
-// by one recursive lock, held for the whole of a report exchange, so an entry is never
-// closed while a report is in flight on it.
+// The process-wide owner of the opened vendor HID interfaces.
 //
-// Reports that are not replies (event reports with byte 1 = 0xFA, link reports with
-// byte 0 = 0xC0, or anything read while polling for the link state) are never dropped:
-// reads that meet them while waiting for a reply or polling the link keep them in a queue
-// of pending notifications, and ReadNotifications hands that queue out one report per
-// call before it reads the interfaces again. Link reports update the connect state as
-// soon as they are read.
+// Threads and handles: every vendor interface is opened twice. With reader threads (the
+// default on real time) the reader handle belongs to the interface's own thread, which
+// blocks in a read of about 100 ms and hands each report on: to the command waiting on that
+// interface when the report can be its reply, else to the queue of notifications (link
+// reports change the connect state at once). Commands write on the other handle, so no
+// hidapi handle is ever used by two threads at once. Without reader threads (virtual time,
+// the command line) the thread that sends a command or asks for notifications reads the
+// reader handle itself, as the reader would.
+//
+// Locks: the state lock guards the entry list, the id table, the current type, the active
+// handle, the notification queue and each interface's reply mailbox; it is held for
+// microseconds and never across a hidapi call. Each interface's exchange lock serialises
+// the commands on it and is held for one whole command; closing an interface takes it, so
+// an interface is never closed while a report is in flight on it.
 class HidDeviceManager {
 public:
+    // Past this many unhandled notifications the oldest is dropped (and counted).
+    static constexpr size_t kMaxPendingNotifications = 1024;
+
     // The process-wide manager, created on first use with the real hidapi.
     static HidDeviceManager& Instance();
 
     explicit HidDeviceManager(HidApi api = RealHidApi(),
                               std::shared_ptr<Clock> clock = SystemClock());
+    // Closes every interface (joining its reader) and releases the HID library.
     ~HidDeviceManager();
     HidDeviceManager(const HidDeviceManager&) = delete;
     HidDeviceManager& operator=(const HidDeviceManager&) = delete;
 
     // Closes every entry through the current backend, forgets pending notifications and
     // talks to `api` from now on (the simulator, or a test's stand-in). The id table and
-    // the current device type stay.
+    // the current device type stay. Only while no other thread uses the manager.
     void UseBackend(HidApi api);
+    // The clock of the pauses and waits; also decides whether reader threads are used
+    // (real time) or reads happen on the calling thread (virtual time). Only while no
+    // interface is open.
     void UseClock(std::shared_ptr<Clock> clock);
+    // Chooses reader threads or reads on the calling thread for the interfaces opened from
+    // now on.
+    void UseReaderThreads(bool readerThreads);
+    bool UsesReaderThreads() const;
     void SetReportTrace(ReportTrace trace);
+    // Called on the reader thread each time a notification is queued (the worker wakes on
+    // it). Cleared with an empty function; once that returns it is not called any more.
+    void SetNotificationListener(std::function<void()> listener);
 
     void AddSupportedId(int vendorId, int productId, const std::wstring& name, int deviceType,
                         int deviceMode);
@@ -98,13 +120,14 @@ public:
     // Opens every vendor interface of a catalogue device and probes it. Entries still
     // listed are closed first.
     void EnumerateDevice();
-    // Closes every entry and clears the open flag.
+    // Closes every entry and clears the open flag. Each interface's reader is joined and
+    // what it still held goes to the notification queue before its handles are closed.
     void CloseAll();
     void SetOpenFlag(bool open);
     bool IsOpen() const;
     void ClearActiveHandle();
-    // The whole re-enumeration in one hold of the lock: clear the active handle, CloseAll,
-    // EnumerateDevice, set the open flag.
+    // The whole re-enumeration: clear the active handle, CloseAll, EnumerateDevice, set the
+    // open flag.
     void RebuildDevices();
 
     void SetCurDeviceType(int deviceType);
@@ -119,25 +142,30 @@ public:
     // wireless entry while connected; null otherwise.
     hid_device* GetActiveHandle();
 
-    // Writes the request in `buffer` to the active handle; with `wait`, reads the reply
-    // into `buffer` (bytes past a short reply are zeroed). False, with `buffer` untouched,
-    // when the manager is closed, there is no active handle, the write fails or no reply
-    // comes.
+    // Writes the request in `buffer` to the active handle; with `wait`, waits for the reply
+    // (ten reads of 100 ms) and puts it into `buffer` (bytes past a short reply are zeroed).
+    // Event and link reports are never taken for a reply, and a report that was already
+    // waiting before the request went out is never taken either. False, with `buffer`
+    // untouched, when the manager is closed, there is no active handle, the write fails, no
+    // reply comes, or the calling worker is being stopped.
     bool SendCommand(ReportBuffer& buffer, bool wait);
-    // Hands out one pending or newly read report with the device type of its interface;
-    // `buffer` and `deviceType` are left alone when there is none. False only when the
-    // manager is closed.
+    // Hands out the oldest notification with the device type of its interface; `buffer` and
+    // `deviceType` are left alone when there is none. Never waits for the device with reader
+    // threads. False only when the manager is closed.
     bool ReadNotifications(ReportBuffer& buffer, int& deviceType);
-    // Reads the link state of the wireless entries of the current type.
+    // Reads the link state of the wireless entries of the current type (with reader threads
+    // it is already applied as it arrives).
     void PollWirelessConnect();
     void SetConnectState(int vendorId, int productId, ConnectState state);
     size_t PendingNotificationCount() const;
+    // Notifications dropped because the queue was full.
+    uint64_t DroppedNotificationCount() const;
 
     // True when the id table holds (0x7768, productId) and an attached interface with
     // exactly that vendor and product id carries the vendor collection.
     bool IsDevicePresent(int productId);
-    // True when the interface with this path (compared without regard to case) carries the
-    // vendor collection.
+    // True when the interface with this path carries the vendor collection: the path alone is
+    // opened and looked at, without the manager's lock.
     bool IsVendorInterface(const std::string& path);
 
 private:
@@ -145,28 +173,52 @@ private:
         ReportBuffer bytes;
         int deviceType;
     };
+    struct Link;
 
-    void QueryConnectState(DeviceEntry& entry);
-    // Reads the reply to a request just written, up to `attempts` reads of `timeoutMs`
-    // with a 10 ms pause after an empty read. Reports that are not replies are kept as
-    // notifications. Returns the last read result; `reply` is set only when it is > 0.
-    int ReadReply(const DeviceEntry& entry, ReportBuffer& reply, int attempts, int timeoutMs);
+    // Everything named ...Locked runs with m_stateLock held.
+    std::shared_ptr<Link> OpenLink(const hid_device_info& record);
+    void StartReader(const std::shared_ptr<Link>& link);
+    void ReaderMain(Link& link);
+    void CloseLinks(std::vector<std::shared_ptr<Link>> links);
+    void QueryConnectState(Link& link);
+    // One command on `link`, whose exchange lock the caller holds: stale replies are moved to
+    // the notification queue, the request is written, and with `wait` the reply is awaited
+    // (up to `replyReads` reads of 100 ms). True when written (and, with wait, answered).
+    bool Exchange(Link& link, const ReportBuffer& request, bool wait, ReportBuffer& reply);
+    bool AwaitReply(Link& link, ReportBuffer& reply);
+    // A report read on `link`'s reader handle: to the waiting command or the notifications.
+    // `readAtUs` is when the read returned. True when a waiting command took it.
+    bool Deliver(Link& link, const ReportBuffer& report, uint64_t readAtUs);
+    void KeepNotificationLocked(const Link& link, const ReportBuffer& report);
+    void NotifyListener();
     int Write(hid_device* handle, const ReportBuffer& report);
     int Read(hid_device* handle, ReportBuffer& report, int timeoutMs);
-    void KeepNotification(const DeviceEntry& entry, const ReportBuffer& report);
-    const DeviceEntry* EntryOfHandle(const hid_device* handle) const;
-    const SupportedDeviceId* FindSupportedId(int vendorId, int productId) const;
+    void Trace(ReportDirection direction, const unsigned char* bytes, size_t length);
+    hid_device* ActiveHandleLocked();
+    std::shared_ptr<Link> LinkOfHandleLocked(const hid_device* handle) const;
+    void SetConnectStateLocked(int vendorId, int productId, ConnectState state);
+    const SupportedDeviceId* FindSupportedIdLocked(int vendorId, int productId) const;
 
-    mutable std::recursive_mutex m_lock;  // guards every field below
+    // Set before any interface is opened and changed only while none is (UseBackend,
+    // UseClock): read by every thread without a lock.
     HidApi m_api;
     std::shared_ptr<Clock> m_clock;
+    std::function<int()> m_exitHid;  // releases the HID library the constructor set up
+    std::atomic<bool> m_readerThreads{true};
+
+    std::mutex m_traceLock;  // guards m_trace; held while the trace runs, so lines never mix
     ReportTrace m_trace;
+    std::mutex m_listenerLock;  // guards m_listener; held while it runs
+    std::function<void()> m_listener;
+
+    mutable std::mutex m_stateLock;  // guards every field below and each Link's mailbox
     bool m_open = false;
-    std::vector<std::unique_ptr<DeviceEntry>> m_entries;
+    std::vector<std::shared_ptr<Link>> m_links;
     std::vector<SupportedDeviceId> m_supportedIds;
     int m_curDeviceType = 0;
-    hid_device* m_activeHandle = nullptr;  // not owned: the handle of one of m_entries
+    hid_device* m_activeHandle = nullptr;  // not owned: the command handle of one of m_links
     std::deque<PendingReport> m_pendingNotifications;
+    uint64_t m_droppedNotifications = 0;
 };
 
 // Whether the interface named by a hot-plug notification carries the vendor collection,

@@ -1,7 +1,6 @@
 #include "app/device/key_macro_image.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "app/device/protocol_reports.h"
@@ -198,13 +197,14 @@ bool EncodeMacroEvent(const MacroEvent& event, int& runningDelay, std::array<uin
             bytes[3] = 0xFF;
             return true;
         case kEventMove: {
-            // x and y are signed bytes; byte 1 carries their signs and byte 3 their sizes,
-            // four bits each.
-            auto x = static_cast<int8_t>(event.value & 0xFF);
-            auto y = static_cast<int8_t>((event.value >> 8) & 0xFF);
-            bytes[1] = static_cast<uint8_t>((x < 0 ? 0x80 : 0) | (y < 0 ? 0x40 : 0));
+            // x is the low byte of the value and y the next one, as stored; the mouse's
+            // firmware reads byte 3 as (y mod 16) + 16 x kept to a byte, and the signs from
+            // byte 1.
+            const int x = event.value & 0xFF;
+            const int y = (event.value >> 8) & 0xFF;
+            bytes[1] = static_cast<uint8_t>((x & 0x80 ? 0x80 : 0) | (y & 0x80 ? 0x40 : 0));
             bytes[2] = 0x06;
-            bytes[3] = static_cast<uint8_t>((std::abs(y) % 16) + 16 * (std::abs(x) % 16));
+            bytes[3] = static_cast<uint8_t>(((y % 16) + 16 * x) & 0xFF);
             return true;
         }
         default:

@@ -34,9 +34,9 @@ enum KeyFunctionType : int {
     kKeyFunctionMacro = 5,
     kKeyFunctionShortcut = 7,
     kKeyFunctionDisabled = 8,
-    kKeyFunctionLaunchProgram = 9,
-    kKeyFunctionWebAddress = 10,
-    kKeyFunctionTextSnippet = 11,
+    kKeyFunctionLaunchProgram = kFunctionLaunchProgram,
+    kKeyFunctionWebAddress = kFunctionOpenWebAddress,
+    kKeyFunctionTextSnippet = kFunctionTypeTextSnippet,
 };
 
 // A macro with its events ordered by record index, as the image encodes it.

@@ -60,6 +60,10 @@ constexpr unsigned char kEventBattery = 0x03;
 constexpr unsigned char kEventSettingsChanged = 0x06;
 constexpr unsigned char kEventComputerFunction = 0x50;
 
+// Link reports of the receiver: byte 0 marks them, byte 1 says whether the mouse is linked.
+constexpr unsigned char kLinkReportMarker = 0xC0;
+constexpr unsigned char kLinkConnected = 0x01;
+
 // A zeroed report with the header of a command.
 ReportBuffer CommandReport(unsigned char command, unsigned char length);
 

@@ -4,6 +4,17 @@
 
 namespace tavik {
 
+namespace {
+
+// The stop request of the CThreadBasic running on this thread, if any.
+thread_local const std::atomic<bool>* t_stopRequested = nullptr;
+
+}  // namespace
+
+bool CurrentThreadStopRequested() {
+    return t_stopRequested != nullptr && t_stopRequested->load();
+}
+
 ScopedTimerResolution::ScopedTimerResolution(const TimerResolutionHooks& hooks, int milliseconds)
     : m_hooks(hooks), m_milliseconds(milliseconds) {
     if (m_hooks.raise) {
@@ -36,7 +47,7 @@ bool CThreadBasic::Start(bool loopMode, int intervalMs) {
         m_thread.join();
     }
     m_loopMode = loopMode;
-    m_intervalMs = intervalMs < 0 ? 0 : intervalMs;
+    m_intervalMs = intervalMs < 0 ? kUntilWokenUp : intervalMs;
     m_done = false;
     m_wakeRequested = false;
     m_startTick = static_cast<uint32_t>(m_clock->NowMs());
@@ -89,7 +100,7 @@ void CThreadBasic::SetTimerResolutionHooks(TimerResolutionHooks hooks) {
 }
 
 bool CThreadBasic::SleepsInRealTime() const {
-    return m_clock == SystemClock();
+    return m_clock->IsRealTime();
 }
 
 bool CThreadBasic::SleepMs(int milliseconds) {
@@ -108,6 +119,13 @@ bool CThreadBasic::SleepMs(int milliseconds) {
 }
 
 void CThreadBasic::PauseBetweenPasses() {
+    if (m_intervalMs == kUntilWokenUp) {
+        // Idle costs nothing: no timer, no raised timer resolution.
+        std::unique_lock<std::mutex> lock(m_signalLock);
+        m_signal.wait(lock, [this] { return m_stopRequested.load() || m_wakeRequested; });
+        m_wakeRequested = false;
+        return;
+    }
     ScopedTimerResolution resolution(m_timerHooks, m_intervalMs);
     if (SleepsInRealTime()) {
         std::unique_lock<std::mutex> lock(m_signalLock);
@@ -122,10 +140,13 @@ void CThreadBasic::PauseBetweenPasses() {
 }
 
 void CThreadBasic::ThreadMain() {
+    t_stopRequested = &m_stopRequested;
     if (!m_loopMode) {
+        ++m_passes;
         run();
     } else {
         while (m_running.load()) {
+            ++m_passes;
             run();
             if (!m_running.load()) {
                 break;

@@ -33,6 +33,11 @@ private:
     int m_milliseconds;
 };
 
+// True on the thread of a CThreadBasic whose owner has asked it to stop; false on every
+// other thread. Waits deep inside the device link (a command waiting for its reply, a probe)
+// look at it so that a stop is never held up by the device.
+bool CurrentThreadStopRequested();
+
 // A worker thread that calls `run` again and again (loop mode) or once, with a pause of
 // `interval` milliseconds between calls. The owner starts it with Start and ends it with
 // Stop; every pause the worker takes through SleepMs ends as soon as Stop is called, and Stop
@@ -43,6 +48,8 @@ private:
 class CThreadBasic {
 public:
     static constexpr int kDefaultIntervalMs = 2;
+    // As the interval: no timed pause at all, the thread sleeps until WakeUp or Stop.
+    static constexpr int kUntilWokenUp = -1;
 
     explicit CThreadBasic(std::shared_ptr<Clock> clock = SystemClock());
     virtual ~CThreadBasic();
@@ -51,12 +58,13 @@ public:
 
     // Starts the thread; false when it is already running.
     bool Start(bool loopMode = true, int intervalMs = kDefaultIntervalMs);
-    // Clears running, wakes the thread out of any pause and waits for it to end. Called on
-    // the worker itself it only clears running (a thread cannot join itself) and returns
-    // false. True when no worker thread is left.
+    // Clears running, wakes the thread out of any pause and waits for it to end: every wait
+    // of the device link looks at the stop request, so this takes at most a few tens of
+    // milliseconds. Called on the worker itself it only clears running (a thread cannot join
+    // itself) and returns false. True when no worker thread is left.
     bool Stop();
-    // Ends the current pause between two passes early (a job was queued). A pause inside a
-    // pass is not cut short by this.
+    // Ends the current pause between two passes early (a job was queued), or the next one
+    // when the thread is in a pass. A pause inside a pass is not cut short by this.
     void WakeUp();
 
     // The loop continues while this is set.
@@ -69,6 +77,8 @@ public:
     int Interval() const { return m_intervalMs; }
     // The clock's tick count when the thread was started.
     uint32_t StartTick() const { return m_startTick.load(); }
+    // Calls of `run` so far (each one is a wake-up of the thread).
+    uint64_t PassCount() const { return m_passes.load(); }
 
     void SetTimerResolutionHooks(TimerResolutionHooks hooks);
     const TimerResolutionHooks& TimerHooks() const { return m_timerHooks; }
@@ -99,6 +109,7 @@ private:
     bool m_loopMode = true;  // set by Start before the thread exists
     int m_intervalMs = kDefaultIntervalMs;
     std::atomic<uint32_t> m_startTick{0};
+    std::atomic<uint64_t> m_passes{0};
 
     mutable std::mutex m_signalLock;  // guards m_done, m_wakeRequested, m_thread
     std::condition_variable m_signal;

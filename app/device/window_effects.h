@@ -14,17 +14,18 @@ enum class MainView {
 // What the device engine does to the main window: the device list, the battery control, the
 // DPI control and slider, the status text and firmware labels, the views, page refreshes and
 // the transient windows that belong to the old device. The main window implements it
-// (marshalling to its UI thread where the toolkit needs it); tests and the command line use
-// WindowEffectsRecorder. Calls come from the device worker and, for the device-list rebuilds
-// at start-up and on selection, from the UI thread.
+// (marshalling to its UI thread where the toolkit needs it); the command line uses
+// HeadlessWindow and tests a recorder. Calls come from the device worker (the device-list
+// rebuilds included) and, for a selection, from the UI thread.
 class WindowEffects {
 public:
     virtual ~WindowEffects() = default;
 
     // The battery control of the main window.
     virtual void SetBatteryInfo(int level, int charging) = 0;
-    // The battery of the device list entry of a device type.
-    virtual void SetDeviceBattery(int deviceType, int charging, int level) = 0;
+    // The battery of the device list entry of a device type; level and charging in the order
+    // of SetBatteryInfo (the device list control itself takes charging first).
+    virtual void SetDeviceBattery(int deviceType, int level, int charging) = 0;
     // The firmware labels, complete texts such as "Mouse: 1.2.5"; the receiver label may be
     // the bare label text when no receiver answered.
     virtual void SetMouseVersionLabel(const std::wstring& text) = 0;

@@ -1,8 +1,10 @@
 #include "app/frame/device_main_dlg.h"
 
 #include <dbt.h>
+#include <mmsystem.h>
 
 #include <cwchar>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "app/device/hid_notifications.h"
 #include "app/device/job_queue.h"
 #include "app/device/sim/device_simulator.h"
+#include "app/device/sim/scenario_script.h"
 #include "app/frame/plain_window_effects.h"
 #include "app/frame/registry_settings.h"
 #include "app/frame/startup.h"
@@ -56,16 +59,18 @@ const wchar_t* StateText(int state) {
 
 }  // namespace
 
-DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices)
+DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices, std::wstring scenarioFile)
     : m_titleFont(CreateFontW(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                               CLEARTYPE_QUALITY, 0, L"Segoe UI")),
       m_bodyFont(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                              CLEARTYPE_QUALITY, 0, L"Segoe UI")),
-      m_useSimulatedDevices(useSimulatedDevices) {}
+      m_useSimulatedDevices(useSimulatedDevices),
+      m_scenarioFile(std::move(scenarioFile)) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     StopDevices();
     m_worker.reset();
+    m_scenario.reset();
     HidDeviceManager::Instance().CloseAll();
     if (m_simulator) {
         HidDeviceManager::Instance().UseBackend(RealHidApi());
@@ -179,17 +184,7 @@ void DeviceMainDlg::OnInitDialog() {
 
     HidDeviceManager& devices = HidDeviceManager::Instance();
     if (m_useSimulatedDevices) {
-        m_simulator = std::make_unique<sim::DeviceSimulator>();
-        HWND window = m_window;
-        m_simulator->SetHotPlugCallback([window](sim::HotPlugEvent event, const std::string& path) {
-            auto* copy = new std::string(path);
-            if (!PostMessageW(window, kSimulatedDeviceChangeMessage,
-                              event == sim::HotPlugEvent::kArrival ? 1 : 0,
-                              reinterpret_cast<LPARAM>(copy))) {
-                delete copy;
-            }
-        });
-        devices.UseBackend(m_simulator->Api());
+        StartSimulatedDevices();
     }
     m_effects = std::make_unique<PlainWindowEffects>(m_window, kRepaintMessage);
     m_deviceTypePreference = std::make_unique<RegistryDeviceTypePreference>();
@@ -210,12 +205,47 @@ void DeviceMainDlg::OnInitDialog() {
     m_worker = std::make_unique<DeviceWorker>(devices, SettingsDatabase::Instance(), *m_effects,
                                               *m_computerFunctions, *m_deviceTypePreference);
     m_worker->SetLanguageTexts([](int number) { return GetLanguageText(number); });
+    m_worker->SetLightingAvailable(m_catalogue->HasLighting());
     m_worker->Connection().SetDeviceRecords(m_catalogue->ModeRecords());
+    // The multimedia timer's resolution is raised only while a job needs pauses shorter than
+    // the system's tick (the macro upload), never while the worker is idle.
+    m_worker->SetTimerResolutionHooks(
+        {[](int milliseconds) { timeBeginPeriod(static_cast<UINT>(milliseconds)); },
+         [](int milliseconds) { timeEndPeriod(static_cast<UINT>(milliseconds)); }});
     m_hidNotifications = RegisterHidNotifications(m_window);
-    m_worker->Connection().RefreshDevices();
+    // The probe of the attached devices runs on the worker: the window shows at once and the
+    // device list fills when the probe ends.
+    m_worker->RequestRefreshDevices();
     m_worker->QueueJob(job::kFirstRead);
     m_worker->StartWorker();
     SetTimer(m_window, kToolkitTimer, 10, nullptr);
+}
+
+void DeviceMainDlg::StartSimulatedDevices() {
+    m_simulator = std::make_unique<sim::DeviceSimulator>();
+    HWND window = m_window;
+    m_simulator->SetHotPlugCallback([window](sim::HotPlugEvent event, const std::string& path) {
+        auto* copy = new std::string(path);
+        if (!PostMessageW(window, kSimulatedDeviceChangeMessage,
+                          event == sim::HotPlugEvent::kArrival ? 1 : 0,
+                          reinterpret_cast<LPARAM>(copy))) {
+            delete copy;
+        }
+    });
+    HidDeviceManager::Instance().UseBackend(m_simulator->Api());
+    if (m_scenarioFile.empty()) {
+        return;
+    }
+    sim::ScenarioScript script;
+    std::string error;
+    if (!sim::ScenarioScript::Load(std::filesystem::path(m_scenarioFile), script, error)) {
+        // A person trying a scenario wants to know which line is wrong; the devices run
+        // without it.
+        MessageBoxW(m_window, Utf8ToWide(error).c_str(), Orvo::Manager::GetDeviceName(),
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    m_scenario = std::make_unique<sim::ScenarioPlayer>(*m_simulator, std::move(script));
 }
 
 void DeviceMainDlg::OnDeviceChange(WPARAM event, LPARAM data) {

@@ -14,7 +14,8 @@ namespace tavik {
 
 namespace sim {
 class DeviceSimulator;
-}
+class ScenarioPlayer;
+}  // namespace sim
 class DeviceCatalogue;
 class DeviceWorker;
 class PlainWindowEffects;
@@ -24,7 +25,8 @@ class PlainWindowEffects;
 // ends) until the skinned main window takes its place.
 class DeviceMainDlg {
 public:
-    explicit DeviceMainDlg(bool useSimulatedDevices);
+    // With simulated devices, `scenarioFile` (may be empty) is a scenario played on them.
+    DeviceMainDlg(bool useSimulatedDevices, std::wstring scenarioFile);
     ~DeviceMainDlg();
     DeviceMainDlg(const DeviceMainDlg&) = delete;
     DeviceMainDlg& operator=(const DeviceMainDlg&) = delete;
@@ -44,6 +46,7 @@ private:
     // Removes the tray icon and ends the process at once with code 0.
     [[noreturn]] void EndApplication();
     void OnDeviceChange(WPARAM event, LPARAM data);
+    void StartSimulatedDevices();
     void StopDevices();
     void Paint();
 
@@ -53,7 +56,9 @@ private:
     TrayIcon m_trayIcon;
     void* m_hidNotifications = nullptr;
     bool m_useSimulatedDevices = false;
+    std::wstring m_scenarioFile;
     std::unique_ptr<sim::DeviceSimulator> m_simulator;
+    std::unique_ptr<sim::ScenarioPlayer> m_scenario;
     std::unique_ptr<PlainWindowEffects> m_effects;
     std::unique_ptr<DeviceCatalogue> m_catalogue;
     std::unique_ptr<DeviceTypePreference> m_deviceTypePreference;

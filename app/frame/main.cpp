@@ -46,7 +46,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
 
     const bool autorun = HasAutorunFlag(commandLine);
     {
-        DeviceMainDlg mainWindow(WantsSimulatedDevices(commandLine));
+        DeviceMainDlg mainWindow(WantsSimulatedDevices(commandLine),
+                                 SimulationScenario(commandLine));
         mainWindow.RunModal(!autorun);
     }
 

@@ -35,7 +35,7 @@ void PlainWindowEffects::SetBatteryInfo(int level, int charging) {
     });
 }
 
-void PlainWindowEffects::SetDeviceBattery(int deviceType, int charging, int level) {
+void PlainWindowEffects::SetDeviceBattery(int deviceType, int level, int charging) {
     Update([&](Snapshot&) {
         if (DeviceItem* item = FindDevice(deviceType)) {
             item->battery = level;

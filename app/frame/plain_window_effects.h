@@ -42,7 +42,7 @@ public:
     Snapshot Current() const;
 
     void SetBatteryInfo(int level, int charging) override;
-    void SetDeviceBattery(int deviceType, int charging, int level) override;
+    void SetDeviceBattery(int deviceType, int level, int charging) override;
     void SetMouseVersionLabel(const std::wstring& text) override;
     void SetReceiverVersionLabel(const std::wstring& text) override;
     void SelectDpiStage(int stageIndex) override;

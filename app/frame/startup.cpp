@@ -108,12 +108,42 @@ bool HasAutorunFlag(const wchar_t* commandLine) {
     return commandLine != nullptr && std::wcsstr(commandLine, L"-autorun") != nullptr;
 }
 
+namespace {
+
+// TAVIK_SIMULATE's value; empty when it is not set (or longer than a path can be).
+std::wstring SimulateVariable() {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"TAVIK_SIMULATE", value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
+}
+
+}  // namespace
+
 bool WantsSimulatedDevices(const wchar_t* commandLine) {
     if (commandLine != nullptr && std::wcsstr(commandLine, L"--simulate") != nullptr) {
         return true;
     }
-    wchar_t value[8] = {};
-    return GetEnvironmentVariableW(L"TAVIK_SIMULATE", value, 8) > 0 && value[0] == L'1';
+    const std::wstring value = SimulateVariable();
+    return !value.empty() && value != L"0";
+}
+
+std::wstring SimulationScenario(const wchar_t* commandLine) {
+    const wchar_t* option =
+        commandLine != nullptr ? std::wcsstr(commandLine, L"--simulate=") : nullptr;
+    if (option != nullptr) {
+        const wchar_t* start = option + std::wcslen(L"--simulate=");
+        const wchar_t end = *start == L'"' ? L'"' : L' ';
+        if (*start == L'"') {
+            ++start;
+        }
+        const wchar_t* stop = start;
+        while (*stop != L'\0' && *stop != end && (end == L'"' || *stop != L'\t')) {
+            ++stop;
+        }
+        return std::wstring(start, stop);
+    }
+    const std::wstring value = SimulateVariable();
+    return value == L"1" || value == L"0" ? std::wstring() : value;
 }
 
 bool ActivateRunningInstance() {

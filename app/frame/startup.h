@@ -24,8 +24,12 @@ bool EnableDebugPrivilege();
 // "-autorun" anywhere in the command line, also inside a longer argument.
 bool HasAutorunFlag(const wchar_t* commandLine);
 
-// "--simulate" anywhere in the command line, or TAVIK_SIMULATE=1 in the environment.
+// "--simulate" anywhere in the command line, or TAVIK_SIMULATE in the environment (1, or the
+// name of a scenario file).
 bool WantsSimulatedDevices(const wchar_t* commandLine);
+// The scenario for the simulated devices: "--simulate=FILE" in the command line (FILE up to
+// the next space, or in double quotes), else TAVIK_SIMULATE=FILE; empty for none.
+std::wstring SimulationScenario(const wchar_t* commandLine);
 
 // Finds the first top-level window carrying the single-instance property and brings it
 // forward. Returns whether one was found.

@@ -64,6 +64,8 @@ public:
     // returns true, and rolled back when it returns false or the commit fails, so a failure
     // (or a crash) leaves none of it behind. Inside another RunInTransaction the work joins
     // the enclosing transaction. True when the work returned true and was committed.
+    // Nothing else may wait inside: the lock blocks every other thread's record operations
+    // meanwhile.
     bool RunInTransaction(const std::function<bool()>& work);
 
     // The interface language (a Windows language id) that profile names are shown in.

@@ -7,16 +7,13 @@ namespace {
 
 using Guard = std::lock_guard<std::recursive_mutex>;
 
-// Functions that run on the computer: the mouse reports the press with the assignment's
-// value 1 in a single byte, which names the extra data row (program, address) or the text.
-constexpr int kFunctionLaunchProgram = 9;
-constexpr int kFunctionOpenAddress = 10;
-constexpr int kFunctionTypeText = 11;
+// The mouse reports a computer-side function's press with the assignment's value 1 in a
+// single byte, which names the extra data row (program, address) or the text.
 constexpr int kLargestReportedId = 255;
 
 bool IsComputerFunction(int functionType) {
-    return functionType == kFunctionLaunchProgram || functionType == kFunctionOpenAddress ||
-           functionType == kFunctionTypeText;
+    return functionType == kFunctionLaunchProgram || functionType == kFunctionOpenWebAddress ||
+           functionType == kFunctionTypeTextSnippet;
 }
 
 void ReadKeyAssignment(const SQLiteStatement& statement, KeyAssignment& record) {

@@ -14,6 +14,12 @@ struct NamedRecord {
     int status = 0;     // profiles: 1 for the active profile; snippets: always 0
 };
 
+// Function types (macro_type) that run on the computer: the mouse reports the press in event
+// 0x50 with the type and the assignment's value 1.
+constexpr int kFunctionLaunchProgram = 9;     // the program kept in the extra data row
+constexpr int kFunctionOpenWebAddress = 10;   // the address kept in the extra data row
+constexpr int kFunctionTypeTextSnippet = 11;  // the stored text with this id
+
 // The function of one button in one profile (t_key_macro_data).
 struct KeyAssignment {
     int keyId = 0;                   // key_id

@@ -8,7 +8,7 @@
 #include "app/device/device_catalogue.h"
 #include "app/device/hid_device_manager.h"
 #include "app/common/text_encoding.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "app/store/settings_database.h"
 
 namespace tavik {

@@ -15,7 +15,7 @@
 #include "app/device/hid_device_manager.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 
 // The catalogue and descriptions as shipped: copied beside the program by the build and read
 // from there, as the program reads them.

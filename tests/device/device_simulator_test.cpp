@@ -320,8 +320,8 @@ TEST_F(DeviceSimulatorTest, ManagerFindsWiredMouseAndReceiver) {
     EXPECT_EQ(entries[1].productId, kWiredMouseProductId);
     EXPECT_EQ(entries[1].deviceType, kMainDeviceType);
     EXPECT_EQ(entries[1].batteryLevel, 85);
-    // Only the two vendor collections stay open.
-    EXPECT_EQ(m_simulator->OpenHandles(), 2);
+    // Only the two vendor collections stay open, each with a reader and a command handle.
+    EXPECT_EQ(m_simulator->OpenHandles(), 4);
 
     ReportBuffer request = Hex("06 13 02 00 00 02 00");
     EXPECT_TRUE(m_manager.SendCommand(request, true));

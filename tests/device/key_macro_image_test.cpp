@@ -202,8 +202,11 @@ TEST(MacroImageTest, EventEncodings) {
         {"type 8", Event(8, 0x1234, 99), 10, "00 00 06 34", 10},
         {"type 11", Event(11, 0x7F, 99), 10, "00 00 06 7f", 10},
         {"move right down", Event(12, 0x0203, 99), 10, "00 00 06 32", 10},
-        {"move left", Event(12, 0x00FE, 99), 10, "00 80 06 20", 10},
-        {"move up", Event(12, 0xFD00, 99), 10, "00 40 06 03", 10},
+        // Negative steps go in as the stored bytes: x = 0xFE gives 16 x = 0xE0 in a byte.
+        {"move left", Event(12, 0x00FE, 99), 10, "00 80 06 e0", 10},
+        {"move up", Event(12, 0xFD00, 99), 10, "00 40 06 0d", 10},
+        {"move left and up", Event(12, 0xFFF1, 99), 10, "00 c0 06 1f", 10},
+        {"move right, bits above y ignored", Event(12, 0x70105, 99), 10, "00 00 06 51", 10},
         {"type 1 skipped", Event(1, 1, 99), 10, "", 10},
         {"type 13 skipped", Event(13, 1, 99), 10, "", 10},
         {"negative delay kept for the end", Event(2, 'B', -4), 10, "0a 00 42 05", -4},

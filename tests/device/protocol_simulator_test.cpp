@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <filesystem>
+#include <iterator>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/device/computer_functions.h"
+#include "tests/support/computer_functions_recorder.h"
 #include "app/device/device_protocol.h"
+#include "app/device/job_queue.h"
 #include "app/device/key_macro_image.h"
 #include "app/device/protocol_reports.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "app/store/profile_loader.h"
 #include "tests/device/protocol_test_support.h"
 #include "tests/store/store_fixture.h"
@@ -98,6 +102,27 @@ MouseState CustomMouse() {
     return mouse;
 }
 
+// Commits recorded in a write-ahead log: frames whose header gives the database size after a
+// commit (bytes 4..7 non-zero). Zero when there is no log.
+int CountLogCommits(const std::filesystem::path& database) {
+    std::ifstream log(database.u8string() + "-wal", std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(log)),
+                                     std::istreambuf_iterator<char>());
+    auto word = [&bytes](size_t at) {
+        return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+               static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+    };
+    if (bytes.size() < 32) {
+        return 0;
+    }
+    const size_t pageSize = word(8);
+    int commits = 0;
+    for (size_t frame = 32; frame + 24 + pageSize <= bytes.size(); frame += 24 + pageSize) {
+        commits += word(frame + 4) != 0 ? 1 : 0;
+    }
+    return commits;
+}
+
 class ProtocolSimulatorTest : public test::StoreTest {
 protected:
     ProtocolSimulatorTest()
@@ -181,6 +206,17 @@ protected:
     DeviceProtocol m_protocol;
 };
 
+TEST_F(ProtocolSimulatorTest, FullReadStoresEverythingInOneCommit) {
+    ASSERT_TRUE(m_database.EnsureDefaultLights(m_mouse.currentProfile));
+    ASSERT_TRUE(m_protocol.GetMouseData());
+    const int before = CountLogCommits(m_file);
+    ASSERT_GT(before, 0) << "the store keeps a write-ahead log";
+    m_simulator->SetMouse(CustomMouse());
+    ASSERT_TRUE(m_protocol.GetMouseData());
+    EXPECT_EQ(CountLogCommits(m_file) - before, 1);
+    EXPECT_EQ(Config(L"dpi_group5_value"), L"26000");
+}
+
 TEST_F(ProtocolSimulatorTest, FullReadStoresWhatTheMouseHolds) {
     m_simulator->SetMouse(CustomMouse());
     ASSERT_TRUE(m_protocol.GetMouseData());
@@ -227,10 +263,10 @@ TEST_F(ProtocolSimulatorTest, FullReadStoresWhatTheMouseHolds) {
     EXPECT_EQ(m_mouse.receiverVersion, L"");  // a mouse on its cable has no receiver
     EXPECT_EQ(m_mouse.currentLightMode, 2);
     EXPECT_EQ(m_window.Calls(),
-              (std::vector<std::string>{"SetBatteryInfo 64 1", "SetDeviceBattery 102 1 64",
+              (std::vector<std::string>{"SetBatteryInfo 64 1", "SetDeviceBattery 102 64 1",
                                         "SetMouseVersionLabel Mouse firmware: 2.3.7",
                                         "SetReceiverVersionLabel Receiver firmware"}));
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
     EXPECT_TRUE(m_host.calls.empty());
 
     // Light modes 1 to 3 take the mouse's values; config_func keeps the stored capability
@@ -276,7 +312,7 @@ TEST_F(ProtocolSimulatorTest, FullReadThroughTheReceiver) {
     EXPECT_EQ(m_mouse.connectionMode, sim::kReceiverConnectionMode);
     EXPECT_EQ(m_mouse.receiverVersion, L"3.0.4");
     EXPECT_TRUE(Has(m_window.Calls(), "SetReceiverVersionLabel Receiver firmware: 3.0.4"));
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobReceiverFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kReceiverFirmwareAutoCheck, job::kSendMacros}));
 
     // The receiver's mouse switched off: the window goes to the disconnected state with the
     // stored connection mode.
@@ -522,14 +558,14 @@ TEST_F(ProtocolSimulatorTest, BatteryEvent) {
     m_simulator->ChangeBattery(40, true);
     Poll();
     EXPECT_EQ(m_window.Calls(),
-              (std::vector<std::string>{"SetBatteryInfo 40 1", "SetDeviceBattery 102 1 40"}));
+              (std::vector<std::string>{"SetBatteryInfo 40 1", "SetDeviceBattery 102 40 1"}));
     EXPECT_EQ(m_mouse.batteryLevel, 40);
 
     // Level 0 is no reading: only the list entry gets the stored values.
     m_window.Clear();
     m_simulator->EmitReport(SimDevice::kWiredMouse, {0x06, 0xFA, 0, 0, 0, 0x03, 0, 0});
     Poll();
-    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 102 1 40"});
+    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 102 40 1"});
 
     // Another model's report sets its list entry from the stored values.
     m_simulator->PlugSecondModel();
@@ -537,7 +573,7 @@ TEST_F(ProtocolSimulatorTest, BatteryEvent) {
     m_window.Clear();
     m_simulator->ChangeBattery(20, false, SimMouse::kSecondModel);
     Poll(2);
-    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 101 1 40"});
+    EXPECT_EQ(m_window.Calls(), std::vector<std::string>{"SetDeviceBattery 101 40 1"});
 }
 
 TEST_F(ProtocolSimulatorTest, BatteryEventWhileDisconnectedReadsTheMouseFirst) {
@@ -550,8 +586,8 @@ TEST_F(ProtocolSimulatorTest, BatteryEventWhileDisconnectedReadsTheMouseFirst) {
     EXPECT_EQ(calls.front(), "SetBatteryInfo 55 0");  // from the re-read
     EXPECT_TRUE(Has(calls, "RefreshButtonPage"));
     EXPECT_EQ(calls[calls.size() - 2], "SetBatteryInfo 55 0");
-    EXPECT_EQ(calls.back(), "SetDeviceBattery 102 0 55");
-    EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros}));
+    EXPECT_EQ(calls.back(), "SetDeviceBattery 102 55 0");
+    EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros}));
 }
 
 TEST_F(ProtocolSimulatorTest, SettingsChangedAndConnectionEventsReadTheMouseAgain) {
@@ -570,8 +606,8 @@ TEST_F(ProtocolSimulatorTest, SettingsChangedAndConnectionEventsReadTheMouseAgai
         Poll();
         EXPECT_EQ(m_host.calls, std::vector<std::string>{"RefreshDevicesAfterEvent"}) << code;
         EXPECT_EQ(Config(L"report_rate"), code == 0x06 ? L"0" : L"1") << code;
-        EXPECT_EQ(m_host.jobs, (std::vector<int>{kJobMouseFirmwareCheck, kJobSendMacros,
-                                                 kJobReceiverFirmwareCheck}))
+        EXPECT_EQ(m_host.jobs, (std::vector<int>{job::kMouseFirmwareAutoCheck, job::kSendMacros,
+                                                 job::kReceiverFirmwareAutoCheck}))
             << code;
         std::vector<std::string> calls = m_window.Calls();
         EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),

@@ -169,7 +169,7 @@ TEST_F(WorkerConnectionTest, RefreshDevicesFillsTheDeviceListFromEveryEntry) {
                                     "SetAllDeviceState 0",
                                     "SetDeviceState 102 0 1",
                                     "SetDeviceVersion 102 261",
-                                    "SetDeviceBattery 102 0 85",
+                                    "SetDeviceBattery 102 85 0",
                                     "SetSelectDevice 102",
                                     "SetStatusText 51",
                                     "ShowView DeviceList",
@@ -344,9 +344,13 @@ TEST_F(WorkerConnectionTest, SelectingAnotherDeviceSwitchesTypeStoresItAndQueues
     m_window.SetSelectDevice(kSecondDeviceType);
     m_window.Clear();
     Connection().SelectDevice();
+    // Recorded and stored at once; the worker switches the type only between two jobs.
+    EXPECT_EQ(m_preference.ReadDeviceType(), kSecondDeviceType);
+    EXPECT_EQ(Connection().CurrentDeviceType(), kMainDeviceType);
+    EXPECT_EQ(m_manager.GetCurDeviceType(), kMainDeviceType);
+    Connection().ApplyPendingSelection();
     EXPECT_EQ(Connection().CurrentDeviceType(), kSecondDeviceType);
     EXPECT_EQ(m_manager.GetCurDeviceType(), kSecondDeviceType);
-    EXPECT_EQ(m_preference.ReadDeviceType(), kSecondDeviceType);
     EXPECT_EQ(m_window.Calls(),
               (std::vector<std::string>{"LoadDeviceDescription 101", "ShowView Device"}));
     EXPECT_EQ(m_worker->Jobs().Snapshot(), std::vector<int>{job::kDeviceSelected});

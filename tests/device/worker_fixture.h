@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/device/computer_functions.h"
+#include "tests/support/computer_functions_recorder.h"
 #include "app/device/device_connection.h"
 #include "app/device/device_worker.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/sim_identities.h"
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 #include "tests/store/store_fixture.h"
 
 namespace tavik::test {

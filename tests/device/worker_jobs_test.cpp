@@ -436,5 +436,45 @@ TEST_F(WorkerStopTest, StopWakesTheWorkerOutOfAJobsSleepAndAbandonsTheJob) {
         << "the job ended at its pause instead of rebuilding the list";
 }
 
+// A model whose description says light="0": nothing about lights goes to or comes from it.
+TEST_F(WorkerJobsTest, ModelWithoutLightingGetsNoLightJobsOrData) {
+    StartUpWithLights();
+    m_worker->SetLightingAvailable(false);
+    auto isLightReport = [](const std::string& report) {
+        static const char* const kLightHeads[] = {
+            "06 20 20 00 00 ff 00", "06 20 20 00 00 01 01", "06 20 20 00 00 01 02",
+            "06 20 20 00 00 01 03", "06 21 20 00 00 01 01", "06 21 20 00 00 01 02",
+            "06 21 20 00 00 01 03", "06 13 02 00 00 0d"};
+        for (const char* head : kLightHeads) {
+            if (report.rfind(head, 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const int jobs[] = {job::kFirstRead,       job::kDeviceArrived,   job::kDeviceSelected,
+                        job::kSendLight,       job::kSendMoveCloseLight, job::kSendAllSettings,
+                        job::kSendFactoryReset};
+    for (int code : jobs) {
+        SCOPED_TRACE(code);
+        m_worker->Connection().SetDataRead(false);
+        m_simulator->ClearReceivedCommands();
+        m_window.Clear();
+        m_worker->QueueJob(code);
+        RunQueue();
+        for (const std::string& report : SentCommands()) {
+            EXPECT_FALSE(isLightReport(report)) << report;
+        }
+        EXPECT_TRUE(m_window.CallsOf("RefreshLightPage").empty());
+    }
+    // With lighting the same light job does send its block.
+    m_worker->SetLightingAvailable(true);
+    m_simulator->ClearReceivedCommands();
+    m_worker->QueueJob(job::kSendLight);
+    RunQueue();
+    ASSERT_FALSE(SentCommands().empty());
+    EXPECT_TRUE(isLightReport(SentCommands().front()));
+}
+
 }  // namespace
 }  // namespace tavik

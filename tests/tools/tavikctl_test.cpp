@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -600,7 +602,8 @@ TEST_F(TavikctlTest, HelpAndVersionNeedNoDevice) {
     };
     const Case cases[] = {
         {{"--version"}, "tavikctl 1.0.0"},
-        {{"--help"}, "usage: tavikctl [--simulate] [--db FILE] [--trace] [--json] COMMAND ..."},
+        {{"--help"},
+         "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] [--json] COMMAND ..."},
         {{"dpi", "--help"}, "usage: tavikctl [--json] dpi"},
         {{"button", "3", "key", "--help"}, "usage: tavikctl button KEY FUNCTION [ARGS]"},
         {{"profile", "--help"},
@@ -742,6 +745,26 @@ TEST_F(TavikctlProgramTest, JsonOutputIsReadByPython) {
 }
 
 #endif
+
+TEST_F(TavikctlTest, ScenarioPlaysOnTheSimulatedDevicesBeforeTheCommand) {
+    const std::filesystem::path script = m_temp.Path() / "mouse off.scenario";
+    std::ofstream(script) << "# only the receiver, with its mouse switched off\n"
+                             "unplug cable\n"
+                             "receiver mouse off\n";
+    const Result result = Run({"--simulate=" + script.u8string(), "list"});
+    ASSERT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              (std::vector<std::string>{"type=0 mode=wireless state=none battery=0 charging=0 "
+                                        "release=0x0103"}));
+
+    std::ofstream(script) << "unplug cable\nwiggle\n";
+    const Result bad = Run({"--simulate=" + script.u8string(), "list"});
+    EXPECT_EQ(bad.status, tavikctl::kExitUsage);
+    EXPECT_EQ(bad.out,
+              std::vector<std::string>{script.u8string() + ": line 2: unknown verb \"wiggle\""});
+    EXPECT_EQ(Run({"--simulate=", "list"}).out,
+              std::vector<std::string>{"--simulate= needs a scenario file"});
+}
 
 }  // namespace
 }  // namespace tavik

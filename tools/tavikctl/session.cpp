@@ -41,6 +41,7 @@ Session::Session(const Options& options, const Environment& environment, std::os
 
 Session::~Session() {
     m_worker.reset();
+    m_scenario.reset();
     m_manager.reset();
 }
 
@@ -52,6 +53,15 @@ bool Session::Prepare(std::string& error) {
         clock = std::make_shared<VirtualClock>();
         m_simulator = std::make_unique<sim::DeviceSimulator>(sim::SimulatorSetup{}, clock);
         m_manager = std::make_unique<HidDeviceManager>(m_simulator->Api(), clock);
+        if (!m_options.scenarioFile.empty()) {
+            sim::ScenarioScript script;
+            if (!sim::ScenarioScript::Load(std::filesystem::u8path(m_options.scenarioFile), script,
+                                           error)) {
+                return false;
+            }
+            m_scenario =
+                std::make_unique<sim::ScenarioPlayer>(*m_simulator, std::move(script), clock);
+        }
     } else {
         m_manager = std::make_unique<HidDeviceManager>(RealHidApi(), clock);
     }

@@ -15,7 +15,8 @@
 #include "app/device/device_worker.h"
 #include "app/device/hid_device_manager.h"
 #include "app/device/sim/device_simulator.h"
-#include "app/device/window_effects_recorder.h"
+#include "app/device/headless_window.h"
+#include "app/device/sim/scenario_script.h"
 #include "app/store/settings_database.h"
 #include "tools/tavikctl/headless_controls.h"
 #include "tools/tavikctl/language_file.h"
@@ -26,6 +27,7 @@ namespace tavik::tavikctl {
 // The global options and the command of one command line.
 struct Options {
     bool simulate = false;
+    std::string scenarioFile;  // --simulate=SCRIPT: a scenario for the simulated devices
     bool trace = false;
     bool json = false;
     bool hasDatabaseFile = false;
@@ -111,10 +113,11 @@ private:
     std::ostream& m_out;
     std::ostream& m_trace;
     std::unique_ptr<sim::DeviceSimulator> m_simulator;
+    std::unique_ptr<sim::ScenarioPlayer> m_scenario;
     std::unique_ptr<HidDeviceManager> m_manager;
     SettingsDatabase m_database;
-    WindowEffectsRecorder m_window;
-    ComputerFunctionsRecorder m_computer;
+    HeadlessWindow m_window;
+    IgnoredComputerFunctions m_computer;
     MemoryDeviceTypePreference m_preference;
     std::vector<DeviceModeRecord> m_records;
     std::unique_ptr<DeviceWorker> m_worker;

@@ -39,6 +39,14 @@ Parsed ParseOptions(const std::vector<std::string>& arguments, Options& options,
         const std::string& argument = arguments[at];
         if (argument == "--simulate") {
             options.simulate = true;
+        } else if (argument.rfind("--simulate=", 0) == 0) {
+            options.simulate = true;
+            options.scenarioFile = argument.substr(std::string("--simulate=").size());
+            if (options.scenarioFile.empty()) {
+                out << "--simulate= needs a scenario file\n";
+                status = kExitUsage;
+                return Parsed::kRefused;
+            }
         } else if (argument == "--trace") {
             options.trace = true;
         } else if (argument == "--json") {

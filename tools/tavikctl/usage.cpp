@@ -61,7 +61,7 @@ const CommandHelp kCommands[] = {
 }  // namespace
 
 const char* Usage() {
-    return "usage: tavikctl [--simulate] [--db FILE] [--trace] [--json] COMMAND ...\n"
+    return "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] [--json] COMMAND ...\n"
            "  status                                   devices, connection, battery, firmware"
            " versions\n"
            "  get [KEY] | set KEY VALUE                configuration values of the current"
@@ -80,6 +80,7 @@ const char* Usage() {
            "  profile list | switch N | rename N NAME | import FILE | export N FILE\n"
            "  send keytable|macros|all|dpi-defaults|factory-reset\n"
            "  list | read | assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]]\n"
+           "  --simulate=SCRIPT plays a scenario on the simulated devices before the command\n"
            "  --help after a command explains it; --version prints the version\n"
            "exit status: 0 done, 1 the mouse did not answer, 2 bad usage or an invalid value\n";
 }

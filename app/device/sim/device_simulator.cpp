@@ -2,38 +2,32 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <utility>
 
+#include "app/device/key_macro_image.h"
+#include "app/device/protocol_reports.h"
 #include "app/device/sim/sim_identities.h"
 
 namespace tavik::sim {
 
 namespace {
 
-constexpr unsigned char kCommandReportId = 0x06;
-constexpr unsigned char kDeviceInformation = 0x05;
-constexpr unsigned char kReceiverInformation = 0x07;
-constexpr unsigned char kSetParameter = 0x13;
-constexpr unsigned char kPairingParameter = 0x09;
-constexpr unsigned char kWriteMacroImage = 0x31;
-constexpr unsigned char kEventMarker = 0xFA;
-constexpr unsigned char kLinkReportId = 0xC0;
 constexpr size_t kLinkReportLength = 33;
-constexpr size_t kMacroChunkCapacity = 59;
 
-constexpr unsigned char kEventConnection = 0x01;
-constexpr unsigned char kEventDpiStage = 0x02;
-constexpr unsigned char kEventBattery = 0x03;
-constexpr unsigned char kEventSettingsChanged = 0x06;
-constexpr unsigned char kEventComputerFunction = 0x50;
-
-// Past these a report nobody reads, or a command nobody looks at, drops the oldest one.
-constexpr size_t kMaxQueuedReports = 256;
+// Like the platform's input buffer of a HID handle: past 64 unread reports the oldest goes.
+constexpr size_t kMaxQueuedReports = 64;
+// What a device may have queued on its way to the host before it loses the oldest.
+constexpr size_t kMaxReportsInFlight = 4096;
+// A command nobody looks at past this many drops the oldest one.
 constexpr size_t kMaxReceivedCommands = 4096;
+constexpr uint64_t kFrameUs = 1000;
 
 constexpr int kInterfaceNumbers[] = {kMouseInterface, kVendorInterface, kKeyboardInterface};
 
@@ -53,10 +47,21 @@ Collection CollectionOf(int interfaceNumber) {
     }
 }
 
+bool SameTextIgnoringCase(const std::string& left, const char* right) {
+    size_t at = 0;
+    for (; at < left.size() && right[at] != '\0'; ++at) {
+        if (std::toupper(static_cast<unsigned char>(left[at])) !=
+            std::toupper(static_cast<unsigned char>(right[at]))) {
+            return false;
+        }
+    }
+    return at == left.size() && right[at] == '\0';
+}
+
 ReportBuffer EventReport(unsigned char code, unsigned char first, unsigned char second) {
     ReportBuffer report{};
     report[0] = kCommandReportId;
-    report[1] = kEventMarker;
+    report[1] = kEventMark;
     report[5] = code;
     report[6] = first;
     report[7] = second;
@@ -65,7 +70,7 @@ ReportBuffer EventReport(unsigned char code, unsigned char first, unsigned char 
 
 ReportBuffer LinkReport(bool linked) {
     ReportBuffer report{};
-    report[0] = kLinkReportId;
+    report[0] = kLinkReportMarker;
     report[1] = linked ? 0x01 : 0x00;
     return report;
 }
@@ -77,7 +82,7 @@ public:
     struct PendingInput {
         ReportBuffer bytes;
         size_t length;
-        uint64_t readyAtMs;
+        uint64_t readyAtUs;
         int emptyReadsFirst;
     };
     struct Handle {
@@ -85,6 +90,8 @@ public:
         int interfaceNumber;
         uint64_t generation;
         std::deque<PendingInput> input;
+        std::string path;
+        hid_device_info info;  // what getDeviceInfo hands out; its path points into `path`
     };
     struct UsbDevice {
         uint16_t productId;
@@ -102,7 +109,8 @@ public:
 
     Core(const SimulatorSetup& setup, std::shared_ptr<Clock> clock)
         : m_clock(clock ? std::move(clock) : SystemClock()),
-          m_latencyMs(setup.latencyMs),
+          m_latencyUs(1000 * static_cast<uint64_t>(std::max(0, setup.latencyMs))),
+          m_receiverLatencyUs(1000 * static_cast<uint64_t>(std::max(0, setup.receiverLatencyMs))),
           m_mouseOn(setup.mouseOn),
           m_paired(setup.paired),
           m_mainMouse(FactoryMouseState()),
@@ -155,29 +163,43 @@ public:
         if (plugged) {
             device.plugOrder = ++m_plugCounter;
         }
+        m_changed.notify_all();
         for (int number : kInterfaceNumbers) {
             notifications.emplace_back(plugged ? HotPlugEvent::kArrival : HotPlugEvent::kRemoval,
                                        InterfacePath(device.productId, number));
         }
     }
 
-    void Queue(SimDevice device, const ReportBuffer& bytes, size_t length, uint64_t readyAtMs,
+    // Reports travel on the bus's 1 ms frames: nothing leaves or arrives between two.
+    static uint64_t NextFrameUs(uint64_t timeUs) {
+        return (timeUs + kFrameUs - 1) / kFrameUs * kFrameUs;
+    }
+
+    // A device's input endpoint carries one report per frame: a report that would share a
+    // frame with the one before it arrives a frame later.
+    void Queue(SimDevice device, const ReportBuffer& bytes, size_t length, uint64_t readyAtUs,
                int emptyReadsFirst = 0) {
+        uint64_t& freeFrame = m_nextFreeFrameUs[Index(device)];
+        readyAtUs = std::max(readyAtUs, freeFrame);
+        freeFrame = readyAtUs + kFrameUs;
         for (auto& [key, handle] : m_handles) {
             if (handle->device != device || handle->interfaceNumber != kVendorInterface ||
                 !IsAlive(*handle)) {
                 continue;
             }
-            if (handle->input.size() >= kMaxQueuedReports) {
+            DropUnreadBeyondBuffer(*handle, m_clock->NowUs());
+            // Reports still on their way count against the device, not the handle's buffer.
+            if (handle->input.size() >= kMaxReportsInFlight) {
                 handle->input.pop_front();
             }
-            handle->input.push_back({bytes, length, readyAtMs, emptyReadsFirst});
+            handle->input.push_back({bytes, length, readyAtUs, emptyReadsFirst});
         }
+        m_changed.notify_all();
     }
 
     void Emit(SimDevice device, const ReportBuffer& bytes, size_t length = kReportBufferSize) {
         if (m_devices[Index(device)].plugged) {
-            Queue(device, bytes, length, m_clock->NowMs());
+            Queue(device, bytes, length, NextFrameUs(m_clock->NowUs()));
         }
     }
 
@@ -225,12 +247,12 @@ public:
     // Takes the first planned fault that applies to this command.
     bool TakeFault(const ReportBuffer& request, FaultPlan& taken) {
         for (auto plan = m_faults.begin(); plan != m_faults.end(); ++plan) {
-            if (plan->fault == SimFault::kZeroVersion && request[1] != kDeviceInformation) {
+            if (plan->fault == SimFault::kZeroVersion && request[1] != kCommandDeviceInformation) {
                 continue;
             }
             if (plan->fault == SimFault::kUnplugDuringMacroUpload &&
-                (request[1] != kWriteMacroImage ||
-                 (request[3] | (request[4] << 8)) / kMacroChunkCapacity !=
+                (request[1] != kCommandWriteMacroImage ||
+                 (request[3] | (request[4] << 8)) / kMacroChunkSize !=
                      static_cast<size_t>(std::max(0, plan->parameter)))) {
                 continue;
             }
@@ -246,7 +268,7 @@ public:
     // The receiver answers for itself (receiver information, pairing) and passes the rest on
     // to its mouse while they are linked.
     bool AnswerThroughReceiver(const ReportBuffer& request, ReportBuffer& reply) {
-        if (request[1] == kReceiverInformation) {
+        if (request[1] == kCommandReceiverInformation) {
             reply.fill(0);
             std::copy(request.begin(), request.begin() + 5, reply.begin());
             reply[5] = 1;
@@ -257,14 +279,14 @@ public:
         if (Linked()) {
             return AnswerMouseCommand(m_mainMouse, request, kReceiverConnectionMode, reply);
         }
-        if (request[1] == kDeviceInformation) {
+        if (request[1] == kCommandDeviceInformation) {
             // Its mouse is off or not paired: zero versions and "not reachable".
             reply.fill(0);
             std::copy(request.begin(), request.begin() + 5, reply.begin());
             reply[11] = kReceiverConnectionMode;
             return true;
         }
-        if (request[1] == kSetParameter && request[5] == kPairingParameter) {
+        if (request[1] == kCommandSetParameter && request[5] == kParameterPairing) {
             m_receiverPairing = true;
             reply = request;
             return true;
@@ -304,7 +326,7 @@ public:
         }
         size_t length = kReportBufferSize;
         int emptyReadsFirst = 0;
-        uint64_t now = m_clock->NowMs();
+        const uint64_t now = m_clock->NowUs();
         if (faulty) {
             switch (fault.fault) {
                 case SimFault::kNoReply:
@@ -317,7 +339,7 @@ public:
                         device == SimDevice::kSecondModel ? m_secondMouse : m_mainMouse;
                     Queue(device,
                           EventReport(kEventBattery, mouse.batteryLevel, mouse.batteryCharging),
-                          kReportBufferSize, now);
+                          kReportBufferSize, NextFrameUs(now));
                     break;
                 }
                 case SimFault::kZeroVersion:
@@ -335,8 +357,9 @@ public:
                     break;
             }
         }
-        Queue(device, reply, length, now + static_cast<uint64_t>(std::max(0, m_latencyMs)),
-              emptyReadsFirst);
+        const uint64_t roundTrip =
+            device == SimDevice::kReceiver ? m_receiverLatencyUs : m_latencyUs;
+        Queue(device, reply, length, NextFrameUs(now + roundTrip), emptyReadsFirst);
     }
 
     hid_device_info* Enumerate(unsigned short vendorId, unsigned short productId) {
@@ -400,11 +423,22 @@ public:
                 continue;
             }
             for (int number : kInterfaceNumbers) {
-                if (InterfacePath(device.productId, number) == path) {
+                // Windows interface paths are not case-sensitive.
+                if (SameTextIgnoringCase(InterfacePath(device.productId, number), path)) {
                     auto handle = std::make_unique<Handle>();
                     handle->device = static_cast<SimDevice>(index);
                     handle->interfaceNumber = number;
                     handle->generation = device.generation;
+                    handle->path = path;
+                    handle->info = {};
+                    handle->info.path = handle->path.data();
+                    handle->info.vendor_id = kVendorId;
+                    handle->info.product_id = device.productId;
+                    handle->info.release_number = device.releaseNumber;
+                    const Collection collection = CollectionOf(number);
+                    handle->info.usage_page = collection.usagePage;
+                    handle->info.usage = collection.usage;
+                    handle->info.interface_number = number;
                     Handle* key = handle.get();
                     m_handles.emplace(key, std::move(handle));
                     return reinterpret_cast<hid_device*>(key);
@@ -456,37 +490,67 @@ public:
         std::unique_lock<std::mutex> guard(m_lock);
         // A negative time-out (hidapi's blocking read) is not used by the device link and
         // would never end on virtual time, so it is taken as no wait.
-        uint64_t deadline = m_clock->NowMs() + static_cast<uint64_t>(std::max(0, timeoutMs));
+        const uint64_t deadline =
+            m_clock->NowUs() + 1000 * static_cast<uint64_t>(std::max(0, timeoutMs));
+        bool emptyRead = false;
         for (;;) {
             Handle* handle = FindHandle(device);
             if (handle == nullptr || !IsAlive(*handle) || data == nullptr) {
                 return -1;
             }
-            uint64_t now = m_clock->NowMs();
+            const uint64_t now = m_clock->NowUs();
+            DropUnreadBeyondBuffer(*handle, now);
             uint64_t wakeAt = deadline;
-            if (!handle->input.empty()) {
+            if (!emptyRead && !handle->input.empty()) {
                 PendingInput& front = handle->input.front();
                 if (front.emptyReadsFirst > 0) {
+                    // This read times out whatever arrives meanwhile.
                     --front.emptyReadsFirst;
-                    guard.unlock();
-                    m_clock->SleepMs(timeoutMs);
-                    return 0;
+                    emptyRead = true;
+                    continue;
                 }
-                if (front.readyAtMs <= now) {
+                if (front.readyAtUs <= now) {
                     size_t count = std::min(length, front.length);
                     std::memcpy(data, front.bytes.data(), count);
                     handle->input.pop_front();
                     return static_cast<int>(count);
                 }
-                wakeAt = std::min(deadline, front.readyAtMs);
+                wakeAt = std::min(deadline, front.readyAtUs);
             }
             if (now >= deadline) {
                 return 0;
             }
-            guard.unlock();
-            m_clock->SleepMs(static_cast<int>(wakeAt - now));
-            guard.lock();
+            WaitUntil(guard, now, wakeAt);
         }
+    }
+
+    // The handle's buffer holds the last 64 reports that arrived; older unread ones are gone.
+    static void DropUnreadBeyondBuffer(Handle& handle, uint64_t now) {
+        size_t arrived = 0;
+        while (arrived < handle.input.size() && handle.input[arrived].readyAtUs <= now) {
+            ++arrived;
+        }
+        for (; arrived > kMaxQueuedReports; --arrived) {
+            handle.input.pop_front();
+        }
+    }
+
+    // Blocks until `wakeAt` (microseconds on the simulator's clock), or on real time until a
+    // report arrives or a handle goes away, whichever is first.
+    void WaitUntil(std::unique_lock<std::mutex>& guard, uint64_t now, uint64_t wakeAt) {
+        if (m_clock->IsRealTime()) {
+            m_changed.wait_for(guard, std::chrono::microseconds(wakeAt - now));
+            return;
+        }
+        guard.unlock();
+        m_clock->SleepMs(static_cast<int>((wakeAt - now + 999) / 1000));
+        guard.lock();
+    }
+
+    hid_device_info* DeviceInfo(hid_device* device) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        Handle* handle = FindHandle(device);
+        return handle == nullptr || !IsAlive(*handle) ? nullptr : &handle->info;
     }
 
     int ProductString(hid_device* device, wchar_t* text, size_t maxChars) {
@@ -505,6 +569,7 @@ public:
     void Close(hid_device* device) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_handles.erase(reinterpret_cast<Handle*>(device));
+        m_changed.notify_all();
     }
 
     // Runs a change under the lock and reports the hot-plug events it caused afterwards.
@@ -526,9 +591,12 @@ public:
 
     mutable std::mutex m_lock;  // guards every field below
     std::shared_ptr<Clock> m_clock;
-    int m_latencyMs;
+    std::condition_variable m_changed;  // a report was queued, a handle or device went away
+    uint64_t m_latencyUs;
+    uint64_t m_receiverLatencyUs;
     std::array<UsbDevice, 3> m_devices{};
     uint64_t m_plugCounter = 0;
+    std::array<uint64_t, 3> m_nextFreeFrameUs{};
     bool m_mouseOn;
     bool m_paired;
     bool m_receiverPairing = false;
@@ -567,13 +635,19 @@ HidApi DeviceSimulator::Api() {
     api.getProductString = [core](hid_device* device, wchar_t* text, size_t maxChars) {
         return core->ProductString(device, text, maxChars);
     };
+    api.getDeviceInfo = [core](hid_device* device) { return core->DeviceInfo(device); };
     api.close = [core](hid_device* device) { core->Close(device); };
     return api;
 }
 
 void DeviceSimulator::SetLatencyMs(int milliseconds) {
     std::lock_guard<std::mutex> guard(m_core->m_lock);
-    m_core->m_latencyMs = std::max(0, milliseconds);
+    m_core->m_latencyUs = 1000 * static_cast<uint64_t>(std::max(0, milliseconds));
+}
+
+void DeviceSimulator::SetReceiverLatencyMs(int milliseconds) {
+    std::lock_guard<std::mutex> guard(m_core->m_lock);
+    m_core->m_receiverLatencyUs = 1000 * static_cast<uint64_t>(std::max(0, milliseconds));
 }
 
 void DeviceSimulator::SetHotPlugCallback(
@@ -744,14 +818,16 @@ void DeviceSimulator::ClearReceivedCommands() {
 
 size_t DeviceSimulator::PendingReports(SimDevice device) const {
     std::lock_guard<std::mutex> guard(m_core->m_lock);
-    size_t count = 0;
+    bool any = false;
+    size_t fewest = 0;
     for (const auto& [key, handle] : m_core->m_handles) {
         if (handle->device == device && handle->interfaceNumber == kVendorInterface &&
             m_core->IsAlive(*handle)) {
-            count += handle->input.size();
+            fewest = any ? std::min(fewest, handle->input.size()) : handle->input.size();
+            any = true;
         }
     }
-    return count;
+    return fewest;
 }
 
 int DeviceSimulator::OpenHandles() const {

@@ -39,7 +39,9 @@ struct SimulatorSetup {
     bool mouseOn = true;
     bool paired = true;
     bool secondModelPlugged = false;
-    int latencyMs = 1;  // round trip of a command, a 1000 Hz device
+    int latencyMs = 1;  // round trip of a command on a cable, a 1000 Hz device
+    // Round trip of a command through the receiver, the radio hop to the mouse included.
+    int receiverLatencyMs = 4;
 };
 
 // One command as a simulated device received it.
@@ -54,8 +56,12 @@ struct ReceivedCommand {
 // collection with Windows-style interface paths (sim_identities.h). Safe to use from any
 // thread: the worker talks to it while a test or the user plugs devices and injects events.
 //
-// Time runs on the given clock: the round-trip latency and read time-outs sleep on it, so
-// with a VirtualClock nothing waits in real time.
+// Time runs on the given clock, in microseconds: reports leave and arrive on 1 ms frames, a
+// reply is readable one round trip after its command (rounded up to the next frame), and a
+// read with nothing to hand out blocks until a report arrives, its handle goes away or its
+// time-out passes. Each handle keeps the last 64 reports nobody read, like the platform's
+// input buffer; several handles on one interface each get every report. With a
+// VirtualClock nothing waits in real time.
 //
 // Hot-plug callbacks run on the thread that caused the change (the caller of Unplug...,
 // or the thread writing the macro chunk that triggers kUnplugDuringMacroUpload) after the
@@ -71,7 +77,9 @@ public:
     // The seam's table; it keeps the simulator's state alive as long as it is installed.
     HidApi Api();
 
+    // Round trips of the cable (and the second model) and of the receiver.
     void SetLatencyMs(int milliseconds);
+    void SetReceiverLatencyMs(int milliseconds);
     void SetHotPlugCallback(
         std::function<void(HotPlugEvent event, const std::string& path)> callback);
     // Sees every command a vendor interface receives, on the writing thread, outside the lock.
@@ -113,7 +121,8 @@ public:
     // Commands received so far (the last 4096), oldest first.
     std::vector<ReceivedCommand> ReceivedCommands() const;
     void ClearReceivedCommands();
-    // Reports waiting to be read on the vendor interface of `device`, over all its handles.
+    // Reports waiting on the vendor interface of `device`: the fewest any of its handles
+    // holds (the handle that is read; a handle only written to keeps its last 64).
     size_t PendingReports(SimDevice device) const;
     int OpenHandles() const;
 

@@ -2,25 +2,14 @@
 
 #include <algorithm>
 
+#include "app/device/key_macro_image.h"
+#include "app/device/protocol_reports.h"
+
 namespace tavik::sim {
 
 namespace {
 
-constexpr unsigned char kDeviceInformation = 0x05;
-constexpr unsigned char kReceiverInformation = 0x07;
-constexpr unsigned char kRestore = 0x0F;
-constexpr unsigned char kWriteKeyTable = 0x12;
-constexpr unsigned char kSetParameter = 0x13;
-constexpr unsigned char kReadDataBlock = 0x20;
-constexpr unsigned char kWriteDataBlock = 0x21;
-constexpr unsigned char kWriteMacroImage = 0x31;
-
-constexpr unsigned char kRestoreDpi = 0x08;
-constexpr unsigned char kRestoreAll = 0xFF;
-
-constexpr size_t kPayloadStart = 5;
 constexpr size_t kBlockContentStart = 7;
-constexpr size_t kMacroChunkCapacity = 59;
 
 void PutColour(std::array<uint8_t, kDataBlockSize>& block, size_t at, uint32_t colour) {
     block[at] = static_cast<uint8_t>(colour & 0xFF);
@@ -155,7 +144,7 @@ void WriteDataBlock(MouseState& state, const ReportBuffer& request) {
 }
 
 void WriteMacroChunk(MouseState& state, const ReportBuffer& request) {
-    size_t length = std::min<size_t>(request[2], kMacroChunkCapacity);
+    size_t length = std::min<size_t>(request[2], kMacroChunkSize);
     size_t offset = Word(request, 3);
     if (offset == 0) {
         state.macroMemory.fill(0);
@@ -230,40 +219,40 @@ bool AnswerMouseCommand(MouseState& state, const ReportBuffer& request, uint8_t 
     reply.fill(0);
     std::copy(request.begin(), request.begin() + kPayloadStart, reply.begin());
     switch (request[1]) {
-        case kDeviceInformation:
+        case kCommandDeviceInformation:
             FillDeviceInformation(state, connectionMode, reply);
             return true;
-        case kReceiverInformation:
+        case kCommandReceiverInformation:
             // A mouse on its cable has no receiver to speak for: byte 5 stays 0.
             return true;
-        case kRestore:
+        case kCommandRestore:
             if (request[5] == kRestoreDpi) {
                 RestoreDpi(state);
                 ++state.dpiRestores;
-            } else if (request[5] == kRestoreAll) {
+            } else if (request[5] == kRestoreFactory) {
                 RestoreAll(state);
                 ++state.factoryResets;
             }
             // The host does not wait for these, so the firmware sends nothing back that a
             // later command could take for its own reply.
             return false;
-        case kWriteKeyTable:
+        case kCommandWriteKeyTable:
             std::copy(request.begin() + kPayloadStart,
                       request.begin() + kPayloadStart + kKeyTableSize, state.keyTable.begin());
             reply = request;
             return true;
-        case kSetParameter:
+        case kCommandSetParameter:
             SetParameter(state, request);
             reply = request;
             return true;
-        case kReadDataBlock:
+        case kCommandReadBlock:
             ReadDataBlock(state, request, reply);
             return true;
-        case kWriteDataBlock:
+        case kCommandWriteBlock:
             WriteDataBlock(state, request);
             reply = request;
             return true;
-        case kWriteMacroImage:
+        case kCommandWriteMacroImage:
             WriteMacroChunk(state, request);
             return true;
         default:

@@ -4,31 +4,20 @@
 #include <string>
 #include <vector>
 
-#include "app/device/window_effects.h"
+#include "app/device/headless_window.h"
 
 namespace tavik {
 
-// A headless main window: records every window effect as one line of text
+// A headless main window that records every window effect as one line of text
 // ("SetBatteryInfo 85 0", "SetMouseVersionLabel Mouse: 1.2.5", "ShowView NoConnection"), in
-// call order, so tests can compare what a window would have shown. It also keeps a device
-// list as the real control does (items, the state setters, and the selection with its
-// fallback), so GetSelectDevice answers as the window would.
-class WindowEffectsRecorder : public WindowEffects {
+// call order, so tests can compare what a window would have shown. Its device list answers
+// as the real control does (HeadlessWindow).
+class WindowEffectsRecorder : public HeadlessWindow {
 public:
-    // One entry of the device list.
-    struct ListedDevice {
-        std::wstring name;
-        std::wstring picturePath;
-        int deviceType = 0;
-        int state = 0;  // 0 not connected (not shown), above 0 shown
-        int mode = 0;
-        int releaseNumber = 0;
-        int charging = 0;
-        int level = 100;
-    };
+    using ListedDevice = HeadlessWindow::ListedDevice;
 
     void SetBatteryInfo(int level, int charging) override;
-    void SetDeviceBattery(int deviceType, int charging, int level) override;
+    void SetDeviceBattery(int deviceType, int level, int charging) override;
     void SetMouseVersionLabel(const std::wstring& text) override;
     void SetReceiverVersionLabel(const std::wstring& text) override;
     void SelectDpiStage(int stageIndex) override;
@@ -44,7 +33,6 @@ public:
     void SetDeviceState(int deviceType, int mode, int state) override;
     void SetDeviceVersion(int deviceType, int releaseNumber) override;
     void SetSelectDevice(int deviceType) override;
-    int GetSelectDevice() override;
     void SetStatusText(int languageText) override;
     void ShowView(MainView view) override;
     void LoadDeviceDescription(int deviceType) override;
@@ -58,17 +46,10 @@ public:
     int CloseTransientWindows() override;
     void CloseWaitDialog() override;
 
-    // The device list as the window would show it.
-    std::vector<ListedDevice> Devices() const;
-
     std::vector<std::string> Calls() const;
     // The calls whose line starts with `name` followed by a space or the end of the line.
     std::vector<std::string> CallsOf(const std::string& name) const;
     void Clear();
-
-    // What the window shows now.
-    MainView View() const;
-    int StatusText() const;
     int TransientWindowCloses() const;
 
     static const char* ViewName(MainView view);
@@ -77,14 +58,8 @@ protected:
     void Record(std::string call);
 
 private:
-    ListedDevice* FindDevice(int deviceType);
-
-    mutable std::mutex m_lock;  // guards every field below
+    mutable std::mutex m_lock;  // guards m_calls, m_transientCloses
     std::vector<std::string> m_calls;
-    std::vector<ListedDevice> m_devices;
-    int m_selected = 0;  // index into m_devices, -1 when nothing is selected
-    MainView m_view = MainView::kDeviceList;
-    int m_statusText = 0;
     int m_transientCloses = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "app/device/window_effects_recorder.h"
+#include "tests/support/window_effects_recorder.h"
 
 #include "app/common/text_encoding.h"
 
@@ -33,13 +33,9 @@ void WindowEffectsRecorder::SetBatteryInfo(int level, int charging) {
     Record(Line("SetBatteryInfo", {level, charging}));
 }
 
-void WindowEffectsRecorder::SetDeviceBattery(int deviceType, int charging, int level) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    if (ListedDevice* device = FindDevice(deviceType)) {
-        device->charging = charging;
-        device->level = level;
-    }
-    m_calls.push_back(Line("SetDeviceBattery", {deviceType, charging, level}));
+void WindowEffectsRecorder::SetDeviceBattery(int deviceType, int level, int charging) {
+    HeadlessWindow::SetDeviceBattery(deviceType, level, charging);
+    Record(Line("SetDeviceBattery", {deviceType, level, charging}));
 }
 
 void WindowEffectsRecorder::SetMouseVersionLabel(const std::wstring& text) {
@@ -71,73 +67,33 @@ void WindowEffectsRecorder::RefreshLightPage() {
 }
 
 void WindowEffectsRecorder::SetAllDeviceState(int state) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    for (ListedDevice& device : m_devices) {
-        device.state = state;
-    }
-    m_calls.push_back(Line("SetAllDeviceState", {state}));
+    HeadlessWindow::SetAllDeviceState(state);
+    Record(Line("SetAllDeviceState", {state}));
 }
 
 void WindowEffectsRecorder::SetDeviceState(int deviceType, int mode, int state) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    ListedDevice* device = FindDevice(deviceType);
-    // As the control does: an entry in state 1 only accepts a change to the wired mode.
-    if (device != nullptr && !(device->state == 1 && mode != 0)) {
-        device->mode = mode;
-        device->state = state;
-    }
-    m_calls.push_back(Line("SetDeviceState", {deviceType, mode, state}));
+    HeadlessWindow::SetDeviceState(deviceType, mode, state);
+    Record(Line("SetDeviceState", {deviceType, mode, state}));
 }
 
 void WindowEffectsRecorder::SetDeviceVersion(int deviceType, int releaseNumber) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    if (ListedDevice* device = FindDevice(deviceType)) {
-        device->releaseNumber = releaseNumber;
-    }
-    m_calls.push_back(Line("SetDeviceVersion", {deviceType, releaseNumber}));
+    HeadlessWindow::SetDeviceVersion(deviceType, releaseNumber);
+    Record(Line("SetDeviceVersion", {deviceType, releaseNumber}));
 }
 
 void WindowEffectsRecorder::SetSelectDevice(int deviceType) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_selected = -1;
-    for (size_t i = 0; i < m_devices.size(); ++i) {
-        if (m_devices[i].state > 0 && m_devices[i].deviceType == deviceType) {
-            m_selected = static_cast<int>(i);
-            break;
-        }
-    }
-    if (m_selected < 0) {
-        for (size_t i = 0; i < m_devices.size(); ++i) {
-            if (m_devices[i].state > 0) {
-                m_selected = static_cast<int>(i);
-                break;
-            }
-        }
-    }
-    m_calls.push_back(Line("SetSelectDevice", {deviceType}));
-}
-
-int WindowEffectsRecorder::GetSelectDevice() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    if (m_devices.empty()) {
-        return 0;
-    }
-    if (m_selected < 0 || m_selected >= static_cast<int>(m_devices.size())) {
-        m_selected = 0;
-    }
-    return m_devices[static_cast<size_t>(m_selected)].deviceType;
+    HeadlessWindow::SetSelectDevice(deviceType);
+    Record(Line("SetSelectDevice", {deviceType}));
 }
 
 void WindowEffectsRecorder::SetStatusText(int languageText) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_statusText = languageText;
-    m_calls.push_back(Line("SetStatusText", {languageText}));
+    HeadlessWindow::SetStatusText(languageText);
+    Record(Line("SetStatusText", {languageText}));
 }
 
 void WindowEffectsRecorder::ShowView(MainView view) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_view = view;
-    m_calls.push_back(std::string("ShowView ") + ViewName(view));
+    HeadlessWindow::ShowView(view);
+    Record(std::string("ShowView ") + ViewName(view));
 }
 
 void WindowEffectsRecorder::LoadDeviceDescription(int deviceType) {
@@ -156,22 +112,15 @@ void WindowEffectsRecorder::CloseWaitDialog() {
 }
 
 void WindowEffectsRecorder::ClearDeviceList() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_devices.clear();
-    m_selected = 0;
-    m_calls.push_back("ClearDeviceList");
+    HeadlessWindow::ClearDeviceList();
+    Record("ClearDeviceList");
 }
 
 void WindowEffectsRecorder::AddDeviceListItem(const std::wstring& name, int deviceType,
                                               const std::wstring& picturePath) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    ListedDevice device;
-    device.name = name;
-    device.picturePath = picturePath;
-    device.deviceType = deviceType;
-    m_devices.push_back(device);
-    m_calls.push_back("AddDeviceListItem " + WideToUtf8(name) + " " + std::to_string(deviceType) +
-                      " " + WideToUtf8(picturePath));
+    HeadlessWindow::AddDeviceListItem(name, deviceType, picturePath);
+    Record("AddDeviceListItem " + WideToUtf8(name) + " " + std::to_string(deviceType) + " " +
+           WideToUtf8(picturePath));
 }
 
 void WindowEffectsRecorder::SetApplicationVersionLabel(const std::wstring& text) {
@@ -200,11 +149,6 @@ void WindowEffectsRecorder::DisableInputMethod() {
     Record("DisableInputMethod");
 }
 
-std::vector<WindowEffectsRecorder::ListedDevice> WindowEffectsRecorder::Devices() const {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_devices;
-}
-
 std::vector<std::string> WindowEffectsRecorder::Calls() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_calls;
@@ -227,16 +171,6 @@ void WindowEffectsRecorder::Clear() {
     m_calls.clear();
 }
 
-MainView WindowEffectsRecorder::View() const {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_view;
-}
-
-int WindowEffectsRecorder::StatusText() const {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_statusText;
-}
-
 int WindowEffectsRecorder::TransientWindowCloses() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_transientCloses;
@@ -245,15 +179,6 @@ int WindowEffectsRecorder::TransientWindowCloses() const {
 void WindowEffectsRecorder::Record(std::string call) {
     std::lock_guard<std::mutex> guard(m_lock);
     m_calls.push_back(std::move(call));
-}
-
-WindowEffectsRecorder::ListedDevice* WindowEffectsRecorder::FindDevice(int deviceType) {
-    for (ListedDevice& device : m_devices) {
-        if (device.deviceType == deviceType) {
-            return &device;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace tavik
