@@ -411,7 +411,7 @@ TEST_F(MacroPageTest, FilesThroughTheDialogs) {
     EXPECT_FALSE(m_page.ImportMacro());
     EXPECT_FALSE(m_page.ExportMacro());
     m_dialogs.files.push_back(WideFile("missing.xml"));
-    EXPECT_TRUE(m_page.ImportMacro());
+    EXPECT_FALSE(m_page.ImportMacro());
     m_dialogs.files.push_back(WideFile("no-folder/out.xml"));
     EXPECT_TRUE(m_page.ExportMacro());
     std::vector<int> messages;
