@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,11 @@ struct MacroFieldCase {
     const wchar_t* header;
     const wchar_t* events;
 };
+
+// Names the case in test listings.
+void PrintTo(const MacroFieldCase& param, std::ostream* os) {
+    *os << param.label;
+}
 
 class MacroFieldTest : public MacroFileTest,
                        public ::testing::WithParamInterface<MacroFieldCase> {};
@@ -430,6 +436,11 @@ struct ValueCase {
     const char* key;
     const wchar_t* stored;  // the value afterwards
 };
+
+// Names the case in test listings.
+void PrintTo(const ValueCase& param, std::ostream* os) {
+    *os << param.label;
+}
 
 class ProfileValueTest : public ProfileFileTest, public ::testing::WithParamInterface<ValueCase> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,11 @@ struct InsertCase {
     int selected;  // -1 none
     std::vector<RecordRow> rows;
 };
+
+// Names the case in test listings.
+void PrintTo(const InsertCase& param, std::ostream* os) {
+    *os << param.label;
+}
 
 class InsertTest : public MacroPageTest, public ::testing::WithParamInterface<InsertCase> {};
 
