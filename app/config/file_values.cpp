@@ -42,8 +42,4 @@ std::optional<int> ReadNumberAttribute(const CXmlDoc& doc, std::wstring_view nam
     return ReadFileNumber(value);
 }
 
-std::wstring FormatFileNumber(int value) {
-    return std::to_wstring(value);
-}
-
 }  // namespace tavik

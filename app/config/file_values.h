@@ -28,7 +28,4 @@ std::optional<int> ReadFileNumber(std::wstring_view text);
 // The attribute of the current element as a number; no value when the attribute is absent.
 std::optional<int> ReadNumberAttribute(const CXmlDoc& doc, std::wstring_view name);
 
-// "%d".
-std::wstring FormatFileNumber(int value);
-
 }  // namespace tavik

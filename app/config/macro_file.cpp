@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/config/macro_events.h"
+#include "app/config/page_context.h"
 #include "app/services/xml_doc.h"
 #include "app/store/settings_database.h"
 
@@ -22,7 +23,7 @@ bool InRange(const std::optional<int>& value, int low, int high) {
 }
 
 void SetNumber(CXmlDoc& doc, const wchar_t* name, int value) {
-    doc.SetAttribute(name, FormatFileNumber(value));
+    doc.SetAttribute(name, DecimalText(value));
 }
 
 // The header as the file gives it, each field out of range replaced by a new macro's value.

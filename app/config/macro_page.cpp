@@ -1,6 +1,8 @@
 #include "app/config/macro_page.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "app/config/dialogs.h"
@@ -262,7 +264,9 @@ bool MacroPage::ImportMacro() {
     const MacroImport import = ImportMacroFile(m_context.Store(), *path);
     if (import.result != FileResult::kDone) {
         m_dialogs.Message(kFileImportTitleText, kFileNotImportedText);
-        return true;
+        // A file that is not there was never chosen, as far as the caller is concerned.
+        std::error_code error;
+        return std::filesystem::exists(std::filesystem::path(*path), error);
     }
     NameListControl& list = m_view.MacroList();
     list.SetCurSel(

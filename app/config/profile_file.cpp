@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/config/page_context.h"
 #include "app/device/job_queue.h"
 #include "app/services/xml_doc.h"
 #include "app/store/settings_database.h"
@@ -79,7 +80,7 @@ std::wstring StoredValue(SettingsDatabase& database, int profile, std::wstring_v
 }
 
 void SetNumber(CXmlDoc& doc, const wchar_t* name, int value) {
-    doc.SetAttribute(name, FormatFileNumber(value));
+    doc.SetAttribute(name, DecimalText(value));
 }
 
 // Applies one file to one profile; every write goes into the caller's transaction, and the
@@ -239,7 +240,7 @@ private:
         if (number < low || number > high || number % step != 0) {
             return true;
         }
-        return m_database.SetConfigValue(m_profile, key, FormatFileNumber(number));
+        return m_database.SetConfigValue(m_profile, key, DecimalText(number));
     }
 
     SettingsDatabase& m_database;

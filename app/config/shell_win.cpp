@@ -41,12 +41,20 @@ bool IsMemoryFormat(UINT format) {
     }
 }
 
-// The clipboard, open for the lifetime of the object when Opened() is true.
+// The clipboard, open for the lifetime of the object when Opened() is true. For writing it is
+// opened for a message-only window of the calling thread: opened for no window, the
+// clipboard has no owner after EmptyClipboard, and Windows may then refuse SetClipboardData.
 class OpenClipboardScope {
 public:
-    OpenClipboardScope() {
+    enum class Use { kRead, kWrite };
+
+    explicit OpenClipboardScope(Use use)
+        : m_owner(use == Use::kWrite
+                      ? CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr)
+                      : nullptr) {
         for (int attempt = 0; attempt < kClipboardTries && !m_open; ++attempt) {
-            m_open = OpenClipboard(nullptr) != FALSE;
+            m_open = OpenClipboard(m_owner) != FALSE;
             if (!m_open) {
                 Sleep(kClipboardRetryMs);
             }
@@ -56,12 +64,16 @@ public:
         if (m_open) {
             CloseClipboard();
         }
+        if (m_owner != nullptr) {
+            DestroyWindow(m_owner);
+        }
     }
     OpenClipboardScope(const OpenClipboardScope&) = delete;
     OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
     bool Opened() const { return m_open; }
 
 private:
+    HWND m_owner;  // owned
     bool m_open = false;
 };
 
@@ -100,7 +112,7 @@ bool PlatformShell::OpenAddress(const std::wstring& address) {
 }
 
 bool PlatformShell::SetClipboardText(const std::wstring& text) {
-    OpenClipboardScope clipboard;
+    OpenClipboardScope clipboard(OpenClipboardScope::Use::kWrite);
     if (!clipboard.Opened() || !EmptyClipboard()) {
         return false;
     }
@@ -112,7 +124,7 @@ bool PlatformShell::SetClipboardText(const std::wstring& text) {
 
 bool PlatformShell::ReadClipboard(ClipboardContent& content) {
     content = ClipboardContent();
-    OpenClipboardScope clipboard;
+    OpenClipboardScope clipboard(OpenClipboardScope::Use::kRead);
     if (!clipboard.Opened()) {
         return false;
     }
@@ -142,7 +154,7 @@ bool PlatformShell::ReadClipboard(ClipboardContent& content) {
 }
 
 bool PlatformShell::WriteClipboard(const ClipboardContent& content) {
-    OpenClipboardScope clipboard;
+    OpenClipboardScope clipboard(OpenClipboardScope::Use::kWrite);
     if (!clipboard.Opened() || !EmptyClipboard()) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct AddressCase {
     const wchar_t* stored;
     const wchar_t* opened;
 };
+
+// Names the case in test listings.
+void PrintTo(const AddressCase& param, std::ostream* os) {
+    *os << WideToUtf8(param.stored);
+}
 
 class WebAddressTest : public ::testing::TestWithParam<AddressCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr ProfileFileDevice kMouseWithLights{102, true};
+
+// A file that Python's XML writer made at build time (write_sample_files.py).
+std::wstring SampleFile(const char* name) {
+    return Utf8ToWide((fs::path(TAVIK_CONFIG_SAMPLES) / name).u8string());
+}
 
 class MacroFileTest : public test::ConfigTest {
 protected:
@@ -112,6 +118,11 @@ struct MacroFieldCase {
     const wchar_t* header;
     const wchar_t* events;
 };
+
+// Names the case in test listings.
+void PrintTo(const MacroFieldCase& param, std::ostream* os) {
+    *os << param.label;
+}
 
 class MacroFieldTest : public MacroFileTest,
                        public ::testing::WithParamInterface<MacroFieldCase> {};
@@ -211,17 +222,8 @@ TEST_F(MacroFileTest, ImportThatTheStoreRefusesHalfWayLeavesNothing) {
 
 // Files written by another program: Python's XML writer in UTF-8 and in UTF-16 with a mark.
 TEST_F(MacroFileTest, FilesWrittenByPythonImport) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Python runs beside the native tests only";
-#else
-    const std::string command = "python3 " + std::string(TAVIK_SOURCE_DIR) +
-                                "/tests/config/write_sample_files.py " + m_temp.Path().string();
-    if (std::system("python3 -c '' 2>/dev/null") != 0) {
-        GTEST_SKIP() << "no python3";
-    }
-    ASSERT_EQ(std::system(command.c_str()), 0);
     for (const char* name : {"macro-utf8.xml", "macro-utf16.xml"}) {
-        const MacroImport import = ImportMacroFile(m_database, WideFile(name));
+        const MacroImport import = ImportMacroFile(m_database, SampleFile(name));
         ASSERT_EQ(import.result, FileResult::kDone) << name;
         EXPECT_EQ(import.name, L"Python \"quoted\" & <made> \u5bfc\u5165") << name;
         std::vector<MacroEvent> events;
@@ -236,7 +238,6 @@ TEST_F(MacroFileTest, FilesWrittenByPythonImport) {
         EXPECT_EQ(header.delayType, 2);
         EXPECT_EQ(header.delayTime, 250);
     }
-#endif
 }
 
 class ProfileFileTest : public test::ConfigTest {
@@ -436,6 +437,11 @@ struct ValueCase {
     const wchar_t* stored;  // the value afterwards
 };
 
+// Names the case in test listings.
+void PrintTo(const ValueCase& param, std::ostream* os) {
+    *os << param.label;
+}
+
 class ProfileValueTest : public ProfileFileTest, public ::testing::WithParamInterface<ValueCase> {};
 
 // Each value within its range is stored as a number; one out of range or absent keeps the
@@ -600,17 +606,8 @@ TEST_F(ProfileFileTest, ImportThatTheStoreRefusesHalfWayChangesNothing) {
 }
 
 TEST_F(ProfileFileTest, FilesWrittenByPythonImport) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Python runs beside the native tests only";
-#else
-    if (std::system("python3 -c '' 2>/dev/null") != 0) {
-        GTEST_SKIP() << "no python3";
-    }
-    const std::string command = "python3 " + std::string(TAVIK_SOURCE_DIR) +
-                                "/tests/config/write_sample_files.py " + m_temp.Path().string();
-    ASSERT_EQ(std::system(command.c_str()), 0);
     ASSERT_EQ(
-        ImportProfileFile(m_database, 1, kMouseWithLights, WideFile("profile-utf8.xml"), nullptr),
+        ImportProfileFile(m_database, 1, kMouseWithLights, SampleFile("profile-utf8.xml"), nullptr),
         FileResult::kDone);
     const std::string mouseKeys =
         "SELECT key, value FROM t_configdata WHERE profile = %d AND key IN "
@@ -633,14 +630,13 @@ TEST_F(ProfileFileTest, FilesWrittenByPythonImport) {
 
     // Reordered: only the child written last in the file (button_respondtime) follows the
     // first one found.
-    ASSERT_EQ(ImportProfileFile(m_database, 2, kMouseWithLights, WideFile("profile-reordered.xml"),
-                                nullptr),
+    ASSERT_EQ(ImportProfileFile(m_database, 2, kMouseWithLights,
+                                SampleFile("profile-reordered.xml"), nullptr),
               FileResult::kDone);
     EXPECT_EQ(keysOf(2),
               L"button_respondtime|7\ndpi_count|3\ndpi_group2_value|3000\ndpi_index|2\n"
               L"highspeed_mode|0\nleftbtn_lock|1\nliftoff_height|1\nreport_rate|2\n"
               L"scroll_flag|1\nsensor_flag|53\n");
-#endif
 }
 
 // Our export is well-formed XML to another reader too.

@@ -1,12 +1,13 @@
 // Stands in for a program the mouse launches and for the browser that opens an address:
-// appends its command line, one line in UTF-8, to the file named by TAVIK_RECORDER_LOG.
+// appends its command line, one line in UTF-8, to the file named by TAVIK_RECORDER_LOG. A
+// windowless program, so that starting it never takes the keyboard focus from a test's window.
 #include <windows.h>
 
 #include <string>
 
 #include "app/common/text_encoding.h"
 
-int wmain() {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t log[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"TAVIK_RECORDER_LOG", log, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ struct NameCase {
     int language;
     const wchar_t* shown;
 };
+
+// Names the case in test listings.
+void PrintTo(const NameCase& param, std::ostream* os) {
+    *os << WideToUtf8(param.stored) << " in " << param.language;
+}
 
 class MacroNameTest : public test::ConfigTest, public ::testing::WithParamInterface<NameCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,11 @@ struct KeyCase {
     const wchar_t* name;
 };
 
+// Names the case in test listings.
+void PrintTo(const KeyCase& param, std::ostream* os) {
+    *os << param.virtualKey;
+}
+
 class KeyNameTest : public RawInputTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(KeyNameTest, CodeAndName) {
@@ -145,6 +151,11 @@ struct MouseCase {
     int code;
     const wchar_t* name;
 };
+
+// Names the case in test listings.
+void PrintTo(const MouseCase& param, std::ostream* os) {
+    *os << param.label;
+}
 
 class MouseTest : public RawInputTest, public ::testing::WithParamInterface<MouseCase> {};
 

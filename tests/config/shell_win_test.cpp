@@ -199,9 +199,12 @@ TEST(TypeTextOnWindows, PastesIntoTheFocusedEditAndPutsTheClipboardBack) {
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10,
                                 380, 30, frame, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(edit, nullptr);
-    SetForegroundWindow(frame);
-    SetFocus(edit);
-    PumpFor(300);
+    // Another program's window may still be taking the focus: ask until the edit has it.
+    for (int attempt = 0; attempt < 50 && GetFocus() != edit; ++attempt) {
+        SetForegroundWindow(frame);
+        SetFocus(edit);
+        PumpFor(100);
+    }
     ASSERT_EQ(GetFocus(), edit);
 
     PlatformShell shell;
