@@ -56,6 +56,35 @@ TEST(CommandLine, AutorunAnywhereAlsoInsideALongerArgument) {
     EXPECT_FALSE(HasAutorunFlag(nullptr));
 }
 
+TEST(CommandLine, SimulationScenarioFromTheOptionOrTheEnvironment) {
+    SetEnvironmentVariableW(L"TAVIK_SIMULATE", nullptr);
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* scenario;
+        bool simulated;
+    } cases[] = {
+        {L"--simulate", L"", true},
+        {L"--simulate=C:\\s\\plug.txt -autorun", L"C:\\s\\plug.txt", true},
+        {L"-autorun --simulate=\"C:\\my scenarios\\plug.txt\" x", L"C:\\my scenarios\\plug.txt",
+         true},
+        {L"-autorun", L"", false},
+        {nullptr, L"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SimulationScenario(c.commandLine), c.scenario);
+        EXPECT_EQ(WantsSimulatedDevices(c.commandLine), c.simulated);
+    }
+    SetEnvironmentVariableW(L"TAVIK_SIMULATE", L"1");
+    EXPECT_TRUE(WantsSimulatedDevices(L""));
+    EXPECT_EQ(SimulationScenario(L""), L"");
+    SetEnvironmentVariableW(L"TAVIK_SIMULATE", L"D:\\unplug.txt");
+    EXPECT_TRUE(WantsSimulatedDevices(L""));
+    EXPECT_EQ(SimulationScenario(L""), L"D:\\unplug.txt");
+    EXPECT_EQ(SimulationScenario(L"--simulate=E:\\first.txt"), L"E:\\first.txt")
+        << "the command line goes before the environment";
+    SetEnvironmentVariableW(L"TAVIK_SIMULATE", nullptr);
+}
+
 TEST(Language, OnlySimplifiedChineseSurvivesNormalisation) {
     EXPECT_EQ(NormaliseLanguageId(2052), 2052);
     for (int other : {0, 1033, 1041, 1028, 3076, -1}) {
