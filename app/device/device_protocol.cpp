@@ -198,6 +198,8 @@ bool DeviceProtocol::GetMouseData() {
         for (const auto& [mode, light] : lights) {
             m_database.UpdateLight(mode, light);
         }
+        // What the mouse said is kept even where one value could not be written.
+        return true;
     });
 
     m_host.QueueJob(info.connectionMode == kCableConnectionMode ? job::kMouseFirmwareAutoCheck

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/common/text_encoding.h"
+#include "app/config/computer_function_runner.h"
 #include "app/device/device_catalogue.h"
 #include "app/device/device_worker.h"
 #include "app/device/hid_device_manager.h"
@@ -187,9 +188,7 @@ void DeviceMainDlg::OnInitDialog() {
     }
     m_effects = std::make_unique<PlainWindowEffects>(m_window, kRepaintMessage);
     m_deviceTypePreference = std::make_unique<RegistryDeviceTypePreference>();
-    // Functions that run on the computer arrive once the button page exists; until then the
-    // mouse's requests are taken and ignored.
-    m_computerFunctions = std::make_unique<IgnoredComputerFunctions>();
+    m_computerFunctions = std::make_unique<PlatformComputerFunctions>(SettingsDatabase::Instance());
 
     DeviceCatalogue::Setup setup;
     setup.programDirectory = Orvo::Manager::GetProgramDirectory();

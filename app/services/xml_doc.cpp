@@ -573,6 +573,17 @@ std::wstring CXmlDoc::GetAttribute(std::wstring_view name) const {
     return AttributeValue(m_current, name);
 }
 
+bool CXmlDoc::HasAttribute(std::wstring_view name) const {
+    if (m_current == 0 || name.empty()) {
+        return false;
+    }
+    const ElementRecord& record = Record(m_current);
+    AttributeSpan span;
+    size_t stoppedAt = 0;
+    return FindAttributeInTag(m_text, static_cast<size_t>(record.start), record.startTagLength,
+                              name, &span, &stoppedAt);
+}
+
 bool CXmlDoc::SpliceText(size_t position, size_t removed, std::wstring_view inserted) {
     const size_t size = m_text.size();
     if (position > size || removed > size - position) {

@@ -71,6 +71,8 @@ public:
     bool SetAttribute(std::wstring_view name, std::wstring_view value);
     // The decoded value of an attribute of the current element, "" if there is none.
     std::wstring GetAttribute(std::wstring_view name) const;
+    // Whether the current element's start tag has the attribute, with or without a value.
+    bool HasAttribute(std::wstring_view name) const;
     // One empty element per event of the last load, parse or save.
     std::wstring GetResult() const { return m_result; }
 

@@ -112,8 +112,11 @@ SettingsDatabase::~SettingsDatabase() {
 
 bool SettingsDatabase::OpenForModel(const std::wstring& dataDirectory,
                                     const std::wstring& modelName) {
+    return OpenFile(SettingsDatabaseFilePath(dataDirectory, modelName));
+}
+
+bool SettingsDatabase::OpenFile(const std::wstring& filePath) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const std::wstring filePath = SettingsDatabaseFilePath(dataDirectory, modelName);
     if (filePath.empty()) {
         m_opened = false;
         return false;
@@ -206,16 +209,24 @@ bool SettingsDatabase::IsOpened() const {
     return m_opened;
 }
 
-bool SettingsDatabase::RunInTransaction(const std::function<void()>& writes) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    SQLiteAutoTransaction transaction(&m_connection);
-    writes();
-    return transaction.Commit();
-}
-
 std::string SettingsDatabase::GetPath() const {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     return m_path;
+}
+
+bool SettingsDatabase::RunInTransaction(const std::function<bool()>& work) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    // A savepoint is a transaction of its own at the outermost level and a nested one inside
+    // another, so a failing inner piece of work rolls back only what it wrote.
+    if (m_connection.Execute("SAVEPOINT tavik_work") != kSQLiteOk) {
+        return false;
+    }
+    if (work() && m_connection.Execute("RELEASE tavik_work") == kSQLiteOk) {
+        return true;
+    }
+    m_connection.Execute("ROLLBACK TO tavik_work");
+    m_connection.Execute("RELEASE tavik_work");
+    return false;
 }
 
 }  // namespace tavik

@@ -47,6 +47,9 @@ public:
     // does not exist. An existing file is opened as it is, never repaired. True when the
     // database is usable; also true, without reopening, when that file is already open.
     bool OpenForModel(const std::wstring& dataDirectory, const std::wstring& modelName);
+    // Opens exactly this file, creating it with the full schema when it does not exist (its
+    // folder must). The same rules as OpenForModel otherwise.
+    bool OpenFile(const std::wstring& filePath);
     // Closes the connection (before a model change or at exit) and clears the opened state.
     void Close();
     // The result of the last open.
@@ -57,11 +60,13 @@ public:
     // The lock of every operation. Recursive: a caller that must run several operations as
     // one (for instance check-then-create) may hold it across them.
     std::recursive_mutex& GetLock() { return m_lock; }
-
-    // Runs `writes` (record operations of this store) under the store's lock inside one
-    // transaction, so they commit once. Nothing else may wait inside: the lock blocks every
-    // other thread's record operations meanwhile. True when the commit succeeded.
-    bool RunInTransaction(const std::function<void()>& writes);
+    // Runs work as one transaction under the lock: everything it wrote is committed when it
+    // returns true, and rolled back when it returns false or the commit fails, so a failure
+    // (or a crash) leaves none of it behind. Inside another RunInTransaction the work joins
+    // the enclosing transaction. True when the work returned true and was committed.
+    // Nothing else may wait inside: the lock blocks every other thread's record operations
+    // meanwhile.
+    bool RunInTransaction(const std::function<bool()>& work);
 
     // The interface language (a Windows language id) that profile names are shown in.
     void SetInterfaceLanguage(int languageId) { m_languageId = languageId; }

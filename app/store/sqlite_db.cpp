@@ -144,8 +144,16 @@ std::wstring SQLiteStatement::ColumnText(int index) const {
                                        static_cast<size_t>(length > 0 ? length : 0)));
 }
 
+bool SQLiteDB::InTransaction() const {
+    return m_handle != nullptr && sqlite3_get_autocommit(m_handle) == 0;
+}
+
 SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db) {
     if (m_db == nullptr) {
+        return;
+    }
+    if (m_db->InTransaction()) {
+        m_joined = true;
         return;
     }
     if (m_db->IsOpen()) {
@@ -161,7 +169,7 @@ SQLiteAutoTransaction::~SQLiteAutoTransaction() {
 }
 
 bool SQLiteAutoTransaction::Begin() {
-    if (m_db == nullptr || m_open) {
+    if (m_db == nullptr || m_open || m_joined) {
         return false;
     }
     m_db->Execute("BEGIN");
@@ -172,6 +180,9 @@ bool SQLiteAutoTransaction::Begin() {
 bool SQLiteAutoTransaction::Commit() {
     if (m_db == nullptr) {
         return false;
+    }
+    if (m_joined) {
+        return true;
     }
     m_open = false;
     return m_db->Execute("END") == SQLITE_OK;

@@ -49,6 +49,8 @@ public:
     int Execute(const char* sql, SQLiteExecuteCallback callback = nullptr, void* context = nullptr);
     // Row id of the last insert on this connection, -1 without a connection.
     int64_t LastInsertRowId() const;
+    // True while a transaction begun on this connection is open.
+    bool InTransaction() const;
 
 private:
     sqlite3* m_handle = nullptr;
@@ -86,11 +88,13 @@ private:
 };
 
 // A scoped transaction. There is no rollback: leaving the scope while the transaction is
-// still open ends it with "END", which commits what was written.
+// still open ends it with "END", which commits what was written. Inside a transaction that is
+// already open on the connection it joins that one and neither begins nor ends anything, so
+// an enclosing transaction is never committed half-way.
 class SQLiteAutoTransaction {
 public:
     // Runs "BEGIN" when db has a connection; the transaction counts as open whenever db is
-    // given.
+    // given and no transaction was open before.
     explicit SQLiteAutoTransaction(SQLiteDB* db);
     SQLiteAutoTransaction(const SQLiteAutoTransaction&) = delete;
     SQLiteAutoTransaction& operator=(const SQLiteAutoTransaction&) = delete;
@@ -98,12 +102,14 @@ public:
 
     // False without a database or when already open.
     bool Begin();
-    // Runs "END" and marks the transaction closed; true when "END" succeeded.
+    // Runs "END" and marks the transaction closed; true when "END" succeeded. A joined
+    // transaction reports true and leaves the enclosing one open.
     bool Commit();
 
 private:
     SQLiteDB* m_db;  // not owned
     bool m_open = false;
+    bool m_joined = false;
 };
 
 }  // namespace tavik

@@ -494,6 +494,11 @@ TEST(XmlDocAttributes, QuotingAndScanning) {
     EXPECT_EQ(L"a>b", doc.GetAttribute(L"five"));
     EXPECT_EQ(L"v", doc.GetAttribute(L"six"));
     EXPECT_EQ(L"", doc.GetAttribute(L"On"));
+    // An empty value is there; a name that differs in case, or is only a prefix, is not.
+    EXPECT_TRUE(doc.HasAttribute(L"bare"));
+    EXPECT_TRUE(doc.HasAttribute(L"six"));
+    EXPECT_FALSE(doc.HasAttribute(L"On"));
+    EXPECT_FALSE(doc.HasAttribute(L"fiv"));
 }
 
 TEST(XmlDocAttributes, SetValuesReadBackUnchanged) {

@@ -191,5 +191,29 @@ TEST_F(MacroTest, EventsAreStoredTogetherAndReadByIndex) {
     EXPECT_NE(m_database.AddMacroEvent(Event(other, 0, 1)), 0);
 }
 
+TEST_F(MacroTest, WorkInOneTransactionIsKeptWholeOrNotAtAll) {
+    const int kept = m_database.AddMacro(L"Kept");
+    // A failing piece of work leaves nothing, also of the events that were stored together.
+    EXPECT_FALSE(m_database.RunInTransaction([&] {
+        const int macro = m_database.AddMacro(L"Half");
+        m_database.AddMacroEvents({Event(macro, 0, 4), Event(macro, 1, 5)});
+        m_database.RenameMacro(kept, L"Renamed");
+        return false;
+    }));
+    EXPECT_EQ(SideRows("SELECT name FROM t_macro_data"), L"Kept\n");
+    EXPECT_EQ(SideInt("SELECT count(*) FROM t_macrorecord"), 0);
+
+    // An inner failure takes back only its own rows; the outer work is committed.
+    EXPECT_TRUE(m_database.RunInTransaction([&] {
+        m_database.AddMacro(L"Outer");
+        EXPECT_FALSE(m_database.RunInTransaction([&] {
+            m_database.AddMacro(L"Inner");
+            return false;
+        }));
+        return true;
+    }));
+    EXPECT_EQ(SideRows("SELECT name FROM t_macro_data ORDER BY macro_id"), L"Kept\nOuter\n");
+}
+
 }  // namespace
 }  // namespace tavik

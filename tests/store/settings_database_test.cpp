@@ -270,6 +270,32 @@ TEST_F(SettingsDatabaseTest, MissingFolderOrUnsafeNameFailsQuietly) {
     EXPECT_FALSE(std::filesystem::exists(m_temp.Path() / "escape_datav8.db"));
 }
 
+TEST_F(SettingsDatabaseTest, OpenFileUsesExactlyTheNamedFile) {
+    const std::filesystem::path file = m_temp.Path() / "mine settings.sqlite";
+    {
+        SettingsDatabase database;
+        ASSERT_TRUE(database.OpenFile(Utf8ToWide(file.u8string())));
+        EXPECT_EQ(database.GetPath(), file.u8string());
+        EXPECT_EQ(database.AddProfile({0, L"Only", L"", 0, 0}), 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_file)) << "no model file appears beside it";
+    SQLiteDB side;
+    ASSERT_TRUE(side.Open(file.u8string(), kSQLiteOpenReadWrite));
+    EXPECT_EQ(Rows(side, kObjectsQuery), kExpectedObjects);
+    EXPECT_EQ(Rows(side, "SELECT name FROM t_profile_data"), "Only\n");
+    side.Close();
+    // Opened again: the same rows, nothing recreated.
+    SettingsDatabase again;
+    ASSERT_TRUE(again.OpenFile(Utf8ToWide(file.u8string())));
+    std::vector<NamedRecord> profiles;
+    EXPECT_EQ(again.ListProfiles(profiles), 1);
+
+    SettingsDatabase missing;
+    EXPECT_FALSE(missing.OpenFile(Utf8ToWide((m_temp.Path() / "absent" / "x.db").u8string())));
+    EXPECT_FALSE(missing.OpenFile(L""));
+    EXPECT_FALSE(missing.IsOpened());
+}
+
 TEST_F(SettingsDatabaseTest, InstanceIsOneObject) {
     EXPECT_EQ(&SettingsDatabase::Instance(), &SettingsDatabase::Instance());
 }

@@ -153,6 +153,24 @@ TEST_F(SQLiteDBTest, TransactionCommitAndBeginAgain) {
     EXPECT_EQ(QueryInt(db, "SELECT count(*) FROM t"), 2);
 }
 
+TEST_F(SQLiteDBTest, TransactionInsideAnOpenOneNeverEndsIt) {
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open(m_file, kCreateFlags));
+    ASSERT_EQ(db.Execute("CREATE TABLE t (x INTEGER)"), kSQLiteOk);
+    ASSERT_EQ(db.Execute("BEGIN"), kSQLiteOk);
+    {
+        SQLiteAutoTransaction inner(&db);
+        EXPECT_FALSE(inner.Begin());
+        ASSERT_EQ(db.Execute("INSERT INTO t VALUES (1)"), kSQLiteOk);
+        EXPECT_TRUE(inner.Commit());
+        EXPECT_TRUE(db.InTransaction()) << "the enclosing transaction stays open";
+    }
+    EXPECT_TRUE(db.InTransaction());
+    ASSERT_EQ(db.Execute("ROLLBACK"), kSQLiteOk);
+    EXPECT_FALSE(db.InTransaction());
+    EXPECT_EQ(QueryInt(db, "SELECT count(*) FROM t"), 0) << "the inner rows went with the outer";
+}
+
 TEST_F(SQLiteDBTest, TransactionWithoutDatabaseDoesNothing) {
     SQLiteAutoTransaction none(nullptr);
     EXPECT_FALSE(none.Begin());

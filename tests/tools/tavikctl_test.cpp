@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -253,12 +254,50 @@ TEST_F(TavikctlTest, BadUsageAndOutOfRangeValuesAreRefusedAndNothingIsStored) {
         {{"assign", "3", "2", "4", "256"}, "VALUE2 and VALUE3 must be 0 to 255"},
         {{"assign", "x", "2", "4"}, "KEYCODE must be a number"},
         {{"send", "everything"}, "send takes keytable, macros, all, dpi-defaults or factory-reset"},
-        {{"set", "report_rate"},
-         "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] list | read | set KEY VALUE "
-         "| "
-         "assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]] | "
-         "send keytable|macros|all|dpi-defaults|factory-reset"},
-        {{"--verbose", "list"}, "unknown option \"--verbose\""},
+        {{"set", "report_rate"}, "usage: tavikctl set KEY VALUE"},
+        {{"--verbose", "list"}, "unknown option \"--verbose\"; tavikctl --help lists them"},
+        {{"frob"}, "unknown command \"frob\"; tavikctl --help lists the commands"},
+        {{"rate", "300"}, "rate must be 125, 250, 500 or 1000"},
+        {{"dpi", "7", "800"}, "STAGE must be 1 to 6"},
+        {{"dpi", "2", "abc"}, "VALUE must be a number from 50 to 12000"},
+        {{"dpi", "--count", "7"}, "--count must be 1 to 6"},
+        {{"dpi", "--active", "0"}, "STAGE must be 1 to 6"},
+        {{"dpi", "2", "800", "--color", "000000"},
+         "--color must be six hex digits RRGGBB other than 000000"},
+        {{"dpi", "2", "800", "--color", "12ab3"},
+         "--color must be six hex digits RRGGBB other than 000000"},
+        {{"button", "0", "disabled"},
+         "KEY must be one of 1, 2, 3, 4, 7 (the first button keeps its function)"},
+        {{"button", "5", "disabled"}, "KEY must be one of 1, 2, 3, 4, 7"},
+        {{"button", "3", "key", "ctrl+nosuchkey"},
+         "COMBO is modifiers (ctrl, shift, alt, win) and one key joined by +, such as "
+         "ctrl+shift+a"},
+        {{"button", "3", "mouse", "sideways"},
+         "mouse takes left, middle, right, double-click, forward, back, wheel-down, wheel-up or a "
+         "value of the list"},
+        {{"button", "3", "media", "99"},
+         "media takes player, play-pause, stop, previous, next, vol-up, vol-down, mute, "
+         "calculator, mail or a value of the list"},
+        {{"button", "3", "macro", "99"},
+         "ID must be the id of a stored macro (tavikctl macro list)"},
+        {{"button", "3", "text", "5"}, "ID must be the id of a stored text (tavikctl text list)"},
+        {{"button", "3", "shortcut", "14"}, "shortcut VALUE must be 1 to 37 except 14"},
+        {{"button", "3", "program", "/no/such/program.exe"},
+         "PATH must name an existing program file"},
+        {{"button", "3", "teleport"},
+         "FUNCTION must be default, disabled, mouse, key, media, macro, shortcut, program, web or "
+         "text"},
+        {{"light", "4"}, "MODE must be 0 to 3"},
+        {{"light", "1", "--brightness", "0"}, "--brightness must be 1 to 255"},
+        {{"light", "2", "--color", "3=00ff00"}, "mode 2 has no colours"},
+        {{"light", "1", "--color", "9=00ff00"}, "--color takes N=RRGGBB with N 1 to 8"},
+        {{"light", "0", "--speed", "5"}, "mode 0 has no speed"},
+        {{"profile", "switch", "5"}, "N must be 1 to 4"},
+        {{"profile", "rename", "2", ""}, "NAME must not be empty"},
+        {{"profile", "frob"},
+         "usage: tavikctl [--json] profile list | switch N | rename N NAME | import FILE | "
+         "export N FILE"},
+        {{"get", "nosuch"}, "unknown key \"nosuch\"; \"get\" alone lists every key"},
         {{"--db"}, "--db needs a file name"},
     };
     ASSERT_EQ(Run({"--simulate", "list"}).status, 0);  // creates the database
@@ -280,10 +319,308 @@ TEST_F(TavikctlTest, BadUsageAndOutOfRangeValuesAreRefusedAndNothingIsStored) {
     EXPECT_EQ(Stored(L"button_respondtime"), L"1");
     EXPECT_EQ(Stored(L"dpi_group0_value"), L"800");
     EXPECT_EQ(Stored(L"deep_sleep"), L"60");
+    EXPECT_EQ(Stored(L"dpi_count"), L"6");
+    EXPECT_EQ(Stored(L"dpi_group1_rgb"), L"16711680");
     SettingsDatabase after;
     ASSERT_TRUE(after.OpenForModel(m_temp.Wide(), L"tavik_mouse"));
     std::vector<KeyAssignment> keysAfter;
     EXPECT_EQ(after.ListKeyAssignments(1, 0, keysAfter), static_cast<int>(keysBefore.size()));
+}
+
+struct PageCommandCase {
+    std::vector<std::string> arguments;
+    std::string message;
+    std::string query;  // rows of the program's database afterwards, as the shell prints them
+    std::string rows;
+};
+
+// Every row of a query on a database file, columns joined with '|', rows ended by '\n' (as
+// the sqlite3 shell prints them), read through a connection of its own.
+std::string FileRows(const std::filesystem::path& file, const std::string& sql) {
+    SQLiteDB db;
+    if (!db.Open(file.u8string(), kSQLiteOpenReadWrite)) {
+        return "cannot open";
+    }
+    SQLiteStatement statement;
+    if (db.Prepare(statement, sql.c_str()) != kSQLiteOk) {
+        return "cannot prepare";
+    }
+    std::string rows;
+    while (statement.Step() == kSQLiteRow) {
+        for (int column = 0; column < statement.ColumnCount(); ++column) {
+            rows += (column > 0 ? "|" : "") + WideToUtf8(statement.ColumnText(column));
+        }
+        rows += '\n';
+    }
+    return rows;
+}
+
+TEST_F(TavikctlTest, PageCommandsStoreWhatTheWindowWouldAndSendIt) {
+    const PageCommandCase cases[] = {
+        {{"dpi", "3", "12345"},
+         "dpi stage 3=12000 sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key IN ('dpi_group2_value', "
+         "'dpi_index') ORDER BY key",
+         "12000\n2\n"},
+        {{"dpi", "2", "75"},
+         "dpi stage 2=50 sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'dpi_group1_value'",
+         "50\n"},
+        {{"dpi", "2", "1649", "--color", "12ab34"},
+         "dpi stage 2=1600 color 12ab34 sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key IN ('dpi_group1_value', "
+         "'dpi_group1_rgb') ORDER BY key",
+         "3451666\n1600\n"},
+        {{"dpi", "--active", "5"},
+         "dpi stage 5 current sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'dpi_index'",
+         "4\n"},
+        {{"dpi", "--count", "3"},
+         "dpi count=3 sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key IN ('dpi_count', 'dpi_index') "
+         "ORDER BY key",
+         "3\n2\n"},
+        {{"dpi", "--defaults"},
+         "dpi defaults sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key IN ('dpi_count', 'dpi_index', "
+         "'dpi_group2_value') ORDER BY key",
+         "6\n2400\n1\n"},
+        {{"rate", "250"},
+         "rate 250 Hz sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "1\n"},
+        {{"button", "3", "key", "ctrl+shift+a"},
+         "button 3 key Shift + Ctrl + A sent",
+         "SELECT macro_type, macro_value, macro_value2, macro_desc FROM t_key_macro_data WHERE "
+         "profile = 1 AND key_code = 3",
+         "2|4|3|Shift + Ctrl + A\n"},
+        {{"button", "4", "key", "Alt+F5"},
+         "button 4 key Alt + F5 sent",
+         "SELECT macro_type, macro_value, macro_value2 FROM t_key_macro_data WHERE profile = 1 "
+         "AND key_code = 4",
+         "2|62|4\n"},
+        {{"button", "3", "media", "vol-up"},
+         "button 3 media vol-up sent",
+         "SELECT macro_type, macro_value FROM t_key_macro_data WHERE profile = 1 AND key_code = 3",
+         "4|6\n"},
+        {{"button", "7", "mouse", "back"},
+         "button 7 mouse back sent",
+         "SELECT macro_type, macro_value FROM t_key_macro_data WHERE profile = 1 AND key_code = 7",
+         "1|6\n"},
+        {{"button", "2", "shortcut", "20"},
+         "button 2 shortcut 20 sent",
+         "SELECT macro_type, macro_value FROM t_key_macro_data WHERE profile = 1 AND key_code = 2",
+         "7|20\n"},
+        {{"button", "2", "web", "example.org/a?b=1"},
+         "button 2 web example.org/a?b=1 sent",
+         "SELECT d.macro_type, o.macro_desc, o.param FROM t_key_macro_data d JOIN t_key_otherdata "
+         "o ON "
+         "o.macro_value = d.macro_value WHERE d.profile = 1 AND d.key_code = 2",
+         "10|example.org/a?b=1|\n"},
+        {{"button", "4", "disabled"},
+         "button 4 disabled sent",
+         "SELECT macro_type, macro_value FROM t_key_macro_data WHERE profile = 1 AND key_code = 4",
+         "8|1\n"},
+        {{"button", "4", "default"},
+         "button 4 default sent",
+         "SELECT macro_type, macro_value FROM t_key_macro_data WHERE profile = 1 AND key_code = 4",
+         "1|6\n"},
+        {{"light", "1", "--brightness", "50", "--speed", "9", "--color", "8=0000ff"},
+         "light mode 1 sent",
+         "SELECT brightness, speed, colorful, colorindex, color_value8, status FROM t_light_data "
+         "WHERE profile = 1 AND mode = 1",
+         "50|9|0|7|16711680|1\n"},
+        {{"light", "2", "--direction", "1"},
+         "light mode 2 sent",
+         "SELECT mode, direction FROM t_light_data WHERE profile = 1 AND status = 1",
+         "2|1\n"},
+        {{"profile", "rename", "2", "Games"},
+         "profile 2 renamed",
+         "SELECT name FROM t_profile_data WHERE profile = 2",
+         "Games\n"},
+        {{"profile", "switch", "2"},
+         "profile 2 sent",
+         "SELECT profile FROM t_profile_data WHERE status = 1",
+         "2\n"},
+        {{"rate", "125"},
+         "rate 125 Hz sent",
+         "SELECT profile, value FROM t_configdata WHERE key = 'report_rate' AND profile <= 2",
+         "1|1\n2|0\n"},
+    };
+    const std::filesystem::path file = m_temp.Path() / "pages.db";
+    for (const PageCommandCase& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--db", file.u8string()};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, std::vector<std::string>{c.message});
+        EXPECT_EQ(FileRows(file, c.query), c.rows);
+    }
+}
+
+TEST_F(TavikctlTest, FileAndListCommandsChangeOnlyWhatTheyName) {
+    const std::filesystem::path macroFile = m_temp.Path() / "hi.xml";
+    const std::filesystem::path badFile = m_temp.Path() / "bad.xml";
+    const std::filesystem::path exported = m_temp.Path() / "exported.xml";
+    const std::filesystem::path profileFile = m_temp.Path() / "profile.xml";
+    {
+        std::ofstream(macroFile, std::ios::binary)
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro>\r\n<macroinfo "
+               "macro_name=\"Hi\" "
+               "macro_type=\"0\" play_times=\"1\" delay_type=\"1\" delay_time=\"0\"/>\r\n"
+               "<macroitems>\r\n<item desc=\"A\" index=\"0\" type=\"2\" value=\"65\" "
+               "timestamp=\"10\"/>\r\n</macroitems>\r\n</macro>\r\n";
+        std::ofstream(badFile, std::ios::binary) << "<macro><macroinfo";
+    }
+    const std::string tooLong(501, 'x');
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+        std::string query;
+        std::string rows;
+    } cases[] = {
+        {{"macro", "import", macroFile.u8string()},
+         0,
+         "macro 1 imported as Hi \xe5\xaf\xbc\xe5\x85\xa5 (1 events)",
+         "SELECT m.name, e.type, e.value, e.delay_time FROM t_macro_data m JOIN t_macrorecord e "
+         "ON e.macro_id = m.macro_id",
+         "Hi \xe5\xaf\xbc\xe5\x85\xa5|2|65|10\n"},
+        {{"macro", "import", badFile.u8string()},
+         2,
+         "cannot import \"" + badFile.u8string() + "\": not a readable macro file; nothing stored",
+         "SELECT count(*) FROM t_macro_data",
+         "1\n"},
+        {{"macro", "import", (m_temp.Path() / "none.xml").u8string()},
+         2,
+         "cannot import \"" + (m_temp.Path() / "none.xml").u8string() + "\": no such file",
+         "SELECT count(*) FROM t_macro_data",
+         "1\n"},
+        {{"macro", "export", "1", exported.u8string()}, 0, "macro 1 exported", "", ""},
+        {{"macro", "export", "9", exported.u8string()},
+         2,
+         "ID must be the id of a stored macro (tavikctl macro list)",
+         "",
+         ""},
+        {{"button", "3", "macro", "1", "--repeat", "4"},
+         0,
+         "button 3 macro 1 sent",
+         "SELECT macro_type, macro_value, macro_value2, macro_value3 FROM t_key_macro_data WHERE "
+         "key_code = 3",
+         "5|1|4|0\n"},
+        {{"macro", "delete", "1"},
+         0,
+         "macro 1 deleted; sent to the mouse",
+         "SELECT (SELECT count(*) FROM t_macro_data) || ',' || (SELECT count(*) FROM "
+         "t_macrorecord)",
+         "0,0\n"},
+        {{"text", "add", "Sig", "Regards & more"},
+         0,
+         "text 1 added",
+         "SELECT name, content FROM t_text_data",
+         "Sig|Regards & more\n"},
+        {{"text", "add", "Long", tooLong},
+         2,
+         "TEXT must be at most 500 characters",
+         "SELECT count(*) FROM t_text_data",
+         "1\n"},
+        {{"text", "delete", "7"},
+         2,
+         "ID must be the id of a stored text (tavikctl text list)",
+         "SELECT count(*) FROM t_text_data",
+         "1\n"},
+        {{"text", "delete", "1"}, 0, "text 1 deleted", "SELECT count(*) FROM t_text_data", "0\n"},
+        {{"profile", "export", "1", profileFile.u8string()}, 0, "profile 1 exported", "", ""},
+        {{"rate", "125"},
+         0,
+         "rate 125 Hz sent",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "0\n"},
+        {{"profile", "import", badFile.u8string()},
+         2,
+         "cannot import \"" + badFile.u8string() +
+             "\": not a readable profile file; nothing changed",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "0\n"},
+        {{"profile", "import", profileFile.u8string()},
+         0,
+         "profile 1 imported; sent to the mouse",
+         "SELECT value FROM t_configdata WHERE profile = 1 AND key = 'report_rate'",
+         "2\n"},
+        {{"profile", "export", "1", (m_temp.Path() / "no" / "such.xml").u8string()},
+         2,
+         "cannot write \"" + (m_temp.Path() / "no" / "such.xml").u8string() + "\"",
+         "",
+         ""},
+    };
+    const std::filesystem::path file = m_temp.Path() / "files.db";
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--db", file.u8string()};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, std::vector<std::string>{c.message});
+        if (!c.query.empty()) {
+            EXPECT_EQ(FileRows(file, c.query), c.rows);
+        }
+    }
+    std::ifstream stream(exported, std::ios::binary);
+    std::string first;
+    std::getline(stream, first);
+    EXPECT_EQ(first, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r");
+}
+
+TEST_F(TavikctlTest, PageCommandsReachTheMouse) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string firstSent;
+    };
+    const Case cases[] = {
+        {{"rate", "1000"}, "> 06 13 02 00 00 02 03"},
+        // Stage 3 becomes current with its new value: count 6, index 2, 4300 dpi.
+        {{"dpi", "3", "4321"}, "> 06 13 05 00 00 01 06 02 cc 10"},
+        {{"dpi", "--defaults"}, "> 06 0f 01 00 00 08"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"--simulate", "--trace"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, 0);
+        const std::vector<std::string> exchange = AfterDiscovery(result.trace);
+        ASSERT_FALSE(exchange.empty());
+        EXPECT_EQ(exchange[0], TraceLine('>', c.firstSent.substr(2)));
+    }
+}
+
+TEST_F(TavikctlTest, HelpAndVersionNeedNoDevice) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string firstLine;
+    };
+    const Case cases[] = {
+        {{"--version"}, "tavikctl 1.0.0"},
+        {{"--help"},
+         "usage: tavikctl [--simulate[=SCRIPT]] [--db FILE] [--trace] [--json] COMMAND ..."},
+        {{"dpi", "--help"}, "usage: tavikctl [--json] dpi"},
+        {{"button", "3", "key", "--help"}, "usage: tavikctl button KEY FUNCTION [ARGS]"},
+        {{"profile", "--help"},
+         "usage: tavikctl [--json] profile list | switch N | rename N NAME | import FILE | "
+         "export N FILE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const Result result = Run(c.arguments);
+        EXPECT_EQ(result.status, 0);
+        ASSERT_FALSE(result.out.empty());
+        EXPECT_EQ(result.out[0], c.firstLine);
+        EXPECT_TRUE(result.trace.empty()) << "no device was opened";
+    }
+    const Result bare = Run({});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_GT(bare.out.size(), 5u) << "the whole usage";
 }
 
 TEST_F(TavikctlTest, WithoutAMouseTheValueIsStoredAndTheExitStatusSaysNoAnswer) {
@@ -368,6 +705,43 @@ TEST_F(TavikctlProgramTest, StoresRowsOtherProgramsReadAndExitsWithItsStatus) {
     EXPECT_EQ(RunProgram("--simulate frob", out), 2);
     EXPECT_EQ(RunProgram("read", out), 1);
     EXPECT_EQ(out, "the mouse did not answer\n");
+}
+
+TEST_F(TavikctlProgramTest, JsonOutputIsReadByPython) {
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "python3 is not installed";
+    }
+    struct Case {
+        const char* arguments;
+        const char* check;  // a Python expression over the parsed document `d`
+    };
+    const Case cases[] = {
+        {"status", "d['connection'] == 'wired' and d['battery'] == 85 and len(d['devices']) == 2"},
+        {"get", "len(d) == 38 and d['report_rate'] == 2 and d['version'] == '1.0.1'"},
+        {"get dpi_count", "d == {'dpi_count': 6}"},
+        {"dpi", "d['count'] == 6 and d['active'] == 2 and d['stages'][3]['color'] == 'ffa500'"},
+        {"macro list", "d == []"},
+        {"profile list", "[p['name'] for p in d if p['active']] == ['Profile 1'] and len(d) == 4"},
+    };
+    const std::filesystem::path file = m_temp.Path() / "json.db";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::string out;
+        ASSERT_EQ(
+            RunProgram("--simulate --json --db '" + file.u8string() + "' " + c.arguments, out), 0);
+        const std::filesystem::path json = m_temp.Path() / "out.json";
+        {
+            std::FILE* stream = std::fopen(json.u8string().c_str(), "wb");
+            ASSERT_NE(stream, nullptr);
+            std::fwrite(out.data(), 1, out.size(), stream);
+            std::fclose(stream);
+        }
+        const std::string command =
+            "python3 -c \"import json,sys; d = json.load(open(sys.argv[1])); "
+            "sys.exit(0 if (" +
+            std::string(c.check) + ") else 1)\" '" + json.u8string() + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << out;
+    }
 }
 
 #endif

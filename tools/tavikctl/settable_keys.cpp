@@ -5,15 +5,13 @@
 #include <climits>
 #include <cstdlib>
 
+#include "app/config/performance_rules.h"
 #include "app/device/job_queue.h"
 
 namespace tavik::tavikctl {
 
 namespace {
 
-constexpr int kDpiStageCount = 6;
-constexpr int kDpiStep = 50;
-constexpr int kLargeDpiDeviceType = 101;
 constexpr int kMaxColour = 0xFFFFFF;
 // Sleep times: the store's default of 60 s up to the page's longest choice, four hours.
 constexpr int kMinSleepSeconds = 60;
@@ -31,24 +29,25 @@ std::string Printable(const std::string& text) {
 }
 
 std::vector<SettableKey> SettableKeys(const SettingContext& context) {
-    const int maxDpi = context.deviceType == kLargeDpiDeviceType ? 26000 : 12000;
-    const int dpiCount = std::clamp(context.storedDpiCount, 1, kDpiStageCount);
+    const int maxDpi = DpiMaximum(context.deviceType);
+    const int dpiCount = ClampDpiCount(context.storedDpiCount);
     std::vector<SettableKey> keys = {
-        {"dpi_count", 1, kDpiStageCount, 1, job::kSendDpiStages},
+        {"dpi_count", 1, kDpiStageCountMax, 1, job::kSendDpiStages},
         {"dpi_index", 0, dpiCount - 1, 1, job::kSendDpiStages},
     };
-    for (int stage = 0; stage < kDpiStageCount; ++stage) {
-        keys.push_back({"dpi_group" + std::to_string(stage) + "_value", kDpiStep, maxDpi, kDpiStep,
-                        job::kSendDpiStages});
+    for (int stage = 0; stage < kDpiStageCountMax; ++stage) {
+        keys.push_back({"dpi_group" + std::to_string(stage) + "_value", kDpiMinimum, maxDpi,
+                        kDpiStep, job::kSendDpiStages});
     }
-    for (int stage = 0; stage < kDpiStageCount; ++stage) {
+    for (int stage = 0; stage < kDpiStageCountMax; ++stage) {
         keys.push_back(
             {"dpi_group" + std::to_string(stage) + "_rgb", 0, kMaxColour, 1, job::kSendDpiColors});
     }
     const std::vector<SettableKey> single = {
-        {"report_rate", 0, 3, 1, job::kSendReportRate},
+        {"report_rate", 0, kReportRateCount - 1, 1, job::kSendReportRate},
         {"sensor_flag", 0, 7, 1, job::kSendSensorFlag},
-        {"button_respondtime", 1, 50, 1, job::kSendButtonRespondTime},
+        {"button_respondtime", kResponseTimeMinimum, kResponseTimeMaximum, 1,
+         job::kSendButtonRespondTime},
         {"scroll_flag", 0, 1, 1, job::kSendScrollFlag},
         {"liftoff_height", 0, 1, 1, job::kSendLiftoffHeight},
         {"highspeed_mode", 0, 1, 1, job::kSendHighspeedMode},

@@ -16,13 +16,11 @@ struct Environment {
     std::wstring dataDirectory;     // the program's data folder, holding "db"
 };
 
-// Runs one command line (the arguments after the program name, UTF-8) on the device engine:
-//   [--simulate[=SCRIPT]] [--db FILE] [--trace] list | read | set KEY VALUE |
-//   assign KEYCODE TYPE VALUE [VALUE2 [VALUE3]] |
-//   send keytable|macros|all|dpi-defaults|factory-reset
-// --simulate=SCRIPT plays a scenario on the simulated devices (see scenario_script.h).
-// Results and the one-line messages go to `out`; with --trace every report written ("> ")
-// or read ("< ") goes to `trace` as its 64 bytes in lower-case hex. Returns the exit status.
+// Runs one command line (the arguments after the program name, UTF-8) on the device engine
+// and the window's page logic; Usage() in usage.h lists the commands. Results and the
+// one-line messages go to `out`; with --trace every report written ("> ") or read ("< ")
+// goes to `trace` as its 64 bytes in lower-case hex. --simulate=SCRIPT plays a scenario on
+// the simulated devices (see scenario_script.h). Returns the exit status.
 int Run(const std::vector<std::string>& arguments, const Environment& environment,
         std::ostream& out, std::ostream& trace);
 
