@@ -116,11 +116,16 @@ private:
              return w.OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lp));
          },
          nullptr, false},
+        // Shown or restored: a paused animation tick resumes if something animates.
         {WM_WINDOWPOSCHANGED,
          [](Window& w, WPARAM, LPARAM lp) -> LRESULT {
              return w.OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lp));
          },
-         nullptr, false},
+         [](PaintManager& m, WPARAM, LPARAM) -> LRESULT {
+             m.WakeAnimationTick();
+             return 0;
+         },
+         false},
         {WM_NCACTIVATE,
          [](Window& w, WPARAM wp, LPARAM) -> LRESULT {
              return w.OnNcActivate(static_cast<BOOL>(wp));

@@ -37,7 +37,7 @@ UINT PaintManager::GetKeyModifiers() {
 
 bool PaintManager::OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam) {
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             return false;
         }
@@ -48,6 +48,14 @@ bool PaintManager::OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TickMessage()) {
+        RunAnimationTick();
+        return 1;
+    }
+    if (msg == UpdateRequestMessage()) {
+        RunRequestedUpdates();
+        return 1;
+    }
     if (OfferToControls(msg, wParam, lParam)) {
         return 0;
     }
@@ -105,7 +113,7 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     }
     MControl* newHover = nullptr;
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }
@@ -233,7 +241,7 @@ LRESULT PaintManager::OnMouseWheel(UINT, short delta, POINT screenPoint) {
     for (int step = 0; step < steps; ++step) {
         bool taken = m_hoverControl != nullptr && m_hoverControl->OnScroll(1, down, point);
         for (size_t i = 0; !taken; ++i) {
-            MControl* control = ControlList::At(m_controls, m_controlLock, i);
+            MControl* control = ControlList::At(m_controls, i);
             if (control == nullptr) {
                 break;
             }
@@ -306,7 +314,7 @@ LRESULT PaintManager::OnKeyDown(UINT vk) {
         return 1;
     }
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }

@@ -42,8 +42,8 @@ void DrawCachedSlots(MControl& control, HDC hdc, int slots, int shown, Paint&& p
 
 // Text in a control's font (GDI+, pixel size), aligned with DrawText values inside box, on
 // one line. Nothing when the font family does not exist.
-void DrawControlText(MControlFont& control, Gdiplus::Graphics& graphics, const RECT& box,
-                     DWORD argb, const std::wstring& text, int hAlign, int vAlign);
+void DrawControlText(MControlFont& control, Gdiplus::Graphics& graphics, const RECT& box, Argb argb,
+                     const std::wstring& text, int hAlign, int vAlign);
 
 // Frame `frame` of the control's state image at its own size, top-left at (x, y).
 void DrawStateImageFrame(MControlFont& control, Gdiplus::Graphics& graphics, int x, int y,

@@ -7,7 +7,7 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kDisabledText = 0xFF808080;
+constexpr Argb kDisabledText = Argb(0xFF808080);
 constexpr int kTitleGap = 8;
 constexpr int kCheckSlots = 8;
 
@@ -163,7 +163,7 @@ BOOL CheckButtonBase::OnControlKeyDown(UINT vk, UINT, UINT modifiers) {
     return TRUE;
 }
 
-DWORD CheckButtonBase::SlotTextColor(int slot) const {
+Argb CheckButtonBase::SlotTextColor(int slot) const {
     if (slot == 3 || slot == 7) {
         return kDisabledText;
     }
@@ -209,15 +209,15 @@ CSelectButton::CSelectButton(MObject* parent, UINT id, const RECT& rect, const w
                              int visible, int enabled)
     : RadioButtonBase(parent, id, rect, title, visible, enabled) {
     m_imageCount = 4;
-    m_textColor = 0xFEFFFFFF;
+    m_textColor = Argb(0xFEFFFFFF);
 }
 
 TextCheckButton::TextCheckButton(MObject* parent, UINT id, const RECT& rect, const wchar_t* title,
                                  int visible, int enabled)
     : CheckButtonBase(parent, id, rect, title, visible, enabled, false),
-      m_colors{0xFEFFFFFF, 0xFEC95100, 0xFEC95100, 0xFE808080} {}
+      m_colors{Argb(0xFEFFFFFF), Argb(0xFEC95100), Argb(0xFEC95100), Argb(0xFE808080)} {}
 
-void TextCheckButton::SetTextButtonColor(DWORD normal, DWORD hover, DWORD checked, DWORD disabled) {
+void TextCheckButton::SetTextButtonColor(Argb normal, Argb hover, Argb checked, Argb disabled) {
     m_colors[0] = normal;
     m_colors[1] = hover;
     m_colors[2] = checked;
@@ -225,7 +225,7 @@ void TextCheckButton::SetTextButtonColor(DWORD normal, DWORD hover, DWORD checke
     UpdateControl(TRUE);
 }
 
-DWORD TextCheckButton::SlotTextColor(int slot) const {
+Argb TextCheckButton::SlotTextColor(int slot) const {
     if (slot == 3 || slot == 7) {
         return m_colors[3];
     }

@@ -9,18 +9,13 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kWhite = 0xFFFFFFFF;
-constexpr DWORD kDisabledOutline = 0xFF808080;
+constexpr Argb kWhite = Argb(0xFFFFFFFF);
+constexpr Argb kDisabledOutline = Argb(0xFF808080);
 // Window messages the paint manager reflects to the native child that sent them.
 constexpr UINT kReflectedCtlColorEdit = WM_CTLCOLOREDIT + 0x2000;
 
-DWORD ArgbOf(COLORREF colour) {
-    return 0xFF000000u | (static_cast<DWORD>(GetRValue(colour)) << 16) |
-           (static_cast<DWORD>(GetGValue(colour)) << 8) | GetBValue(colour);
-}
-
-void Outline(Gdiplus::Graphics& graphics, const RECT& slotRect, DWORD argb) {
-    Gdiplus::Pen pen{Gdiplus::Color(argb), 2.0f};
+void Outline(Gdiplus::Graphics& graphics, const RECT& slotRect, Argb argb) {
+    Gdiplus::Pen pen{Gdiplus::Color(argb.Value()), 2.0f};
     // A 2-pixel line inset by one pixel: its centre lies two pixels inside the edge.
     graphics.DrawRectangle(&pen, static_cast<Gdiplus::REAL>(slotRect.left + 2),
                            static_cast<Gdiplus::REAL>(slotRect.top + 2),
@@ -33,7 +28,7 @@ void Outline(Gdiplus::Graphics& graphics, const RECT& slotRect, DWORD argb) {
 CColorButton::CColorButton(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
     : PushButtonBase(parent, id, rect, L"", visible, enabled) {}
 
-void CColorButton::SetColor(COLORREF colour) {
+void CColorButton::SetColor(ColorRef colour) {
     if (colour == m_color) {
         return;
     }
@@ -79,7 +74,7 @@ void CColorButton::DrawSlot(Gdiplus::Graphics& graphics, HDC, const RECT& slotRe
     if (m_image != nullptr && m_imageWidth > 0) {
         MRender::DrawImageExact(&graphics, m_image, whole, 0, 0, m_imageWidth, m_imageHeight);
     } else {
-        Gdiplus::SolidBrush swatch{Gdiplus::Color(ArgbOf(m_color))};
+        Gdiplus::SolidBrush swatch{Gdiplus::Color(m_color.ToArgb(255).Value())};
         graphics.FillRectangle(&swatch, whole);
     }
     if (slot == kStateHot || slot == kStatePressed) {
@@ -100,11 +95,11 @@ LRESULT ValueEditWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case kReflectedCtlColorEdit: {
             if (m_brush == nullptr) {
-                m_brush = ::CreateSolidBrush(kBackColor);
+                m_brush = ::CreateSolidBrush(kBackColor.Value());
             }
             const HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetBkColor(dc, kBackColor);
-            ::SetTextColor(dc, RGB(0xEF, 0xD3, 0xB8));
+            ::SetBkColor(dc, kBackColor.Value());
+            ::SetTextColor(dc, ColorRef::FromRgb(0xB8, 0xD3, 0xEF).Value());
             return reinterpret_cast<LRESULT>(m_brush);
         }
         case WM_KEYDOWN:
@@ -133,7 +128,7 @@ LRESULT ValueEditWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 ColorButtonEx::ColorButtonEx(MObject* parent, UINT id, const RECT& rect, const wchar_t* title,
                              int visible, int enabled)
     : MControlFont(parent, id, rect, title, visible, enabled, 1) {
-    m_textColor = 0xFFB8D3EF;
+    m_textColor = Argb(0xFFB8D3EF);
     m_hAlign = 1;
 }
 
@@ -157,7 +152,7 @@ int ColorButtonEx::GetValue() const {
     return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
 }
 
-void ColorButtonEx::SetColor(DWORD argb) {
+void ColorButtonEx::SetColor(Argb argb) {
     if (argb == m_color) {
         return;
     }
@@ -284,9 +279,9 @@ void ColorButtonEx::DrawControl(HDC hdc, const RECT&) {
             MRender::DrawRoundRectange(&graphics, slotRect.left, slotRect.top, width, height, 6,
                                        m_color);
             if (m_check || m_state != kStateNormal) {
-                const DWORD pen = m_check ? kWhite : 0x80FFFFFF;
+                const Argb pen = m_check ? kWhite : Argb(0x80FFFFFF);
                 MRender::DrawRoundRectange(&graphics, slotRect.left + 1, slotRect.top + 1,
-                                           width - 2, height - 2, 6, pen, 2, 0x00000000);
+                                           width - 2, height - 2, 6, pen, 2, Argb(0));
             }
             DrawControlText(*this, graphics, slotRect, m_check ? m_checkedTextColor : m_textColor,
                             m_title, 1, 4);

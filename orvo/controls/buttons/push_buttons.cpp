@@ -9,8 +9,8 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kDisabledText = 0xFF808080;
-constexpr DWORD kCheckedDarkText = 0xFF050505;
+constexpr Argb kDisabledText = Argb(0xFF808080);
+constexpr Argb kCheckedDarkText = Argb(0xFF050505);
 
 ULONGLONG SystemTicks() {
     return ::GetTickCount64();
@@ -38,8 +38,8 @@ ULONGLONG ButtonTicks() {
     return g_tickSource();
 }
 
-void DrawControlText(MControlFont& control, Gdiplus::Graphics& graphics, const RECT& box,
-                     DWORD argb, const std::wstring& text, int hAlign, int vAlign) {
+void DrawControlText(MControlFont& control, Gdiplus::Graphics& graphics, const RECT& box, Argb argb,
+                     const std::wstring& text, int hAlign, int vAlign) {
     if (text.empty()) {
         return;
     }
@@ -55,7 +55,7 @@ void DrawControlText(MControlFont& control, Gdiplus::Graphics& graphics, const R
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
     graphics.SetTextRenderingHint(
         static_cast<Gdiplus::TextRenderingHint>(control.GetTextRenderingHint()));
-    Gdiplus::SolidBrush brush{Gdiplus::Color(argb)};
+    Gdiplus::SolidBrush brush{Gdiplus::Color(argb.Value())};
     const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(box.left),
                                 static_cast<Gdiplus::REAL>(box.top),
                                 static_cast<Gdiplus::REAL>(box.right - box.left),
@@ -156,7 +156,7 @@ void PushButtonBase::DrawControl(HDC hdc, const RECT&) {
                     });
 }
 
-void PushButtonBase::DrawTitle(Gdiplus::Graphics& graphics, const RECT& box, DWORD colour,
+void PushButtonBase::DrawTitle(Gdiplus::Graphics& graphics, const RECT& box, Argb colour,
                                const std::wstring& text) {
     DrawControlText(*this, graphics, box, colour, text, m_hAlign, m_vAlign);
 }
@@ -192,7 +192,7 @@ BOOL MButton::OnControlKeyDown(UINT vk, UINT repeat, UINT modifiers) {
     return MControlFont::OnControlKeyDown(vk, repeat, modifiers);
 }
 
-DWORD MButton::SlotTextColor(int slot) const {
+Argb MButton::SlotTextColor(int slot) const {
     return slot == kStateDisabled ? kDisabledText : m_textColor;
 }
 
@@ -320,7 +320,7 @@ int MButton3::SetCheck(int check) {
     return m_check;
 }
 
-DWORD MButton3::SlotTextColor(int slot) const {
+Argb MButton3::SlotTextColor(int slot) const {
     return slot == kStatePressed ? kCheckedDarkText : MButton::SlotTextColor(slot);
 }
 

@@ -11,9 +11,10 @@ namespace Orvo {
 CTextButton::CTextButton(MObject* parent, UINT id, const RECT& rect, const wchar_t* title,
                          int visible, int enabled)
     : PushButtonBase(parent, id, rect, title, visible, enabled),
-      m_colors{0xFFFFFFFF, Manager::GetSelectColor(), Manager::GetSelectColor(), 0xFF49FFE6} {}
+      m_colors{Argb(0xFFFFFFFF), Manager::GetSelectColor(), Manager::GetSelectColor(),
+               Argb(0xFF49FFE6)} {}
 
-void CTextButton::SetTextButtonColor(DWORD normal, DWORD hover, DWORD pressed, DWORD disabled) {
+void CTextButton::SetTextButtonColor(Argb normal, Argb hover, Argb pressed, Argb disabled) {
     m_colors[0] = normal;
     m_colors[1] = hover;
     m_colors[2] = pressed;
@@ -28,7 +29,7 @@ void CTextButton::DrawSlot(Gdiplus::Graphics& graphics, HDC, const RECT& slotRec
 CIconButton::CIconButton(MObject* parent, UINT id, const RECT& rect, const wchar_t* title,
                          int visible, int enabled)
     : PushButtonBase(parent, id, rect, title, visible, enabled),
-      m_colors{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF323232} {}
+      m_colors{Argb(0xFFFFFFFF), Argb(0xFFFFFFFF), Argb(0xFFFFFFFF), Argb(0xFF323232)} {}
 
 int CIconButton::SetIconImage(const wchar_t* fileName, int count) {
     if (m_manager == nullptr || fileName == nullptr || count <= 0) {
@@ -52,7 +53,7 @@ void CIconButton::SetTextRect(const RECT& textRect, const RECT& iconRect) {
     UpdateControl(TRUE);
 }
 
-void CIconButton::SetTextButtonColor(DWORD normal, DWORD hover, DWORD pressed, DWORD disabled) {
+void CIconButton::SetTextButtonColor(Argb normal, Argb hover, Argb pressed, Argb disabled) {
     m_colors[0] = normal;
     m_colors[1] = hover;
     m_colors[2] = pressed;
@@ -143,7 +144,7 @@ void CTimerButton::DrawSlot(Gdiplus::Graphics& graphics, HDC, const RECT& slotRe
     if (slot == kStatePressed) {
         ::OffsetRect(&box, 1, 1);
     }
-    DrawControlText(*this, graphics, box, slot == kStateDisabled ? 0xFF808080 : m_textColor,
+    DrawControlText(*this, graphics, box, slot == kStateDisabled ? Argb(0xFF808080) : m_textColor,
                     GetShownTitle(), 1, 4);
 }
 

@@ -237,7 +237,8 @@ void MAirBladder::Paint() {
                 MRender::DrawImageFrame(&graphics, m_background.get(), frame, 0, 0, imageWidth,
                                         imageHeight, m_backMode == 1 ? m_corner : 0);
             } else {
-                MRender::DrawRoundRectange(&graphics, 0, 0, width - 1, height - 1, 6, 0xF022272F);
+                MRender::DrawRoundRectange(&graphics, 0, 0, width - 1, height - 1, 6,
+                                           Argb(0xF022272F));
             }
             if (Gdiplus::FontFamily* family = LoadTempFont()) {
                 Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(kFontPixels),

@@ -7,9 +7,9 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kItemText = 0xFF050505;
-constexpr DWORD kItemDisabledText = 0xFF808080;
-constexpr DWORD kSeparatorLine = 0xFFD2D2D2;
+constexpr Argb kItemText = Argb(0xFF050505);
+constexpr Argb kItemDisabledText = Argb(0xFF808080);
+constexpr Argb kSeparatorLine = Argb(0xFFD2D2D2);
 // The style of MWindow::Create(parent).
 constexpr DWORD kMenuStyle = 0x0000080B;
 constexpr int kNoChange = -1;
@@ -108,7 +108,7 @@ void MenuItem::DrawControl(HDC hdc, const RECT&) {
                                             0, 0, static_cast<int>(m_image->GetWidth()),
                                             static_cast<int>(m_image->GetHeight()));
                 } else {
-                    Gdiplus::SolidBrush line{Gdiplus::Color(kSeparatorLine)};
+                    Gdiplus::SolidBrush line{Gdiplus::Color(kSeparatorLine.Value())};
                     graphics.FillRectangle(&line, 0, 0, width, height);
                 }
                 return;
@@ -120,7 +120,7 @@ void MenuItem::DrawControl(HDC hdc, const RECT&) {
                     MRender::DrawImageExact(&graphics, m_hoverImage, hover, 0, 0,
                                             m_hoverImageSize.cx, m_hoverImageSize.cy);
                 } else {
-                    Gdiplus::SolidBrush fill{Gdiplus::Color(m_hoverColor)};
+                    Gdiplus::SolidBrush fill{Gdiplus::Color(m_hoverColor.Value())};
                     graphics.FillRectangle(&fill, hover);
                 }
             }
@@ -145,7 +145,7 @@ void MenuItem::DrawControl(HDC hdc, const RECT&) {
 
 MenuWnd::MenuWnd(MObject* parent) {
     m_parentObject = parent;
-    SetBackColor(0xFFFFFF);
+    SetBackColor(ColorRef(0xFFFFFF));
 }
 
 bool MenuWnd::Create(HWND owner, POINT point, UINT messageId, int width) {

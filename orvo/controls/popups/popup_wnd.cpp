@@ -191,7 +191,7 @@ long MPopupWnd::OnControlUpdate(const RECT& rect, int redraw, MControl* control)
     return m_PaintManager.OnControlUpdate(rect, redraw, control);
 }
 
-void MPopupWnd::SetBackColor(COLORREF colour) {
+void MPopupWnd::SetBackColor(ColorRef colour) {
     m_backColor = colour;
     m_PaintManager.SetBackColor(colour, colour);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "orvo/colour.h"
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/orvo_api.h"
@@ -63,7 +64,7 @@ protected:
     virtual bool SendsPress() const { return true; }
     void SetState(int state);
     // The title in the control's font, colour and alignment inside `box`.
-    void DrawTitle(Gdiplus::Graphics& graphics, const RECT& box, DWORD colour,
+    void DrawTitle(Gdiplus::Graphics& graphics, const RECT& box, Argb colour,
                    const std::wstring& text);
 
     int m_state = kStateNormal;
@@ -91,7 +92,7 @@ protected:
     void DrawSlot(Gdiplus::Graphics& graphics, HDC hdc, const RECT& slotRect, int slot) override;
     // The state image frame `frame` as a nine-patch over `slotRect`.
     void DrawStateFrame(Gdiplus::Graphics& graphics, const RECT& slotRect, int frame);
-    virtual DWORD SlotTextColor(int slot) const;
+    virtual Argb SlotTextColor(int slot) const;
 
     int m_corner = 8;
     Gdiplus::Image* m_icon = nullptr;  // not owned: the manager's image cache
@@ -171,7 +172,7 @@ public:
 
 protected:
     int ShownSlot() const override { return m_check ? kStatePressed : m_state; }
-    DWORD SlotTextColor(int slot) const override;
+    Argb SlotTextColor(int slot) const override;
     void OnClicked() override;
 
     int m_check = 0;
@@ -184,13 +185,13 @@ public:
                 int enabled);
     ORVO_DECLARE_CONTROL(CTextButton, MControlFont)
 
-    void SetTextButtonColor(DWORD normal, DWORD hover, DWORD pressed, DWORD disabled);
-    DWORD GetStateColor(int state) const { return m_colors[state & 3]; }
+    void SetTextButtonColor(Argb normal, Argb hover, Argb pressed, Argb disabled);
+    Argb GetStateColor(int state) const { return m_colors[state & 3]; }
 
 protected:
     void DrawSlot(Gdiplus::Graphics& graphics, HDC hdc, const RECT& slotRect, int slot) override;
 
-    DWORD m_colors[4];
+    Argb m_colors[4];
 };
 
 // A four-state button with an icon at the icon rectangle's left and the title centred in the
@@ -205,7 +206,7 @@ public:
     int SetIconImage(const wchar_t* fileName, int count);
     // Both relative to the button; empty: the whole button.
     void SetTextRect(const RECT& textRect, const RECT& iconRect);
-    void SetTextButtonColor(DWORD normal, DWORD hover, DWORD pressed, DWORD disabled);
+    void SetTextButtonColor(Argb normal, Argb hover, Argb pressed, Argb disabled);
 
 protected:
     void DrawSlot(Gdiplus::Graphics& graphics, HDC hdc, const RECT& slotRect, int slot) override;
@@ -216,7 +217,7 @@ protected:
     int m_iconCount = 1;
     CRect m_textRect;
     CRect m_iconRect;
-    DWORD m_colors[4];
+    Argb m_colors[4];
 };
 
 // A push button that counts ten seconds down in its title ("%s(%ds)") once started and then
@@ -307,8 +308,8 @@ public:
     int SetCheck(int check);
     // The visual state 0..7.
     int GetVisualState() const { return m_visual; }
-    int GetCheckedTextColor() const { return static_cast<int>(m_checkedColor); }
-    void SetCheckedTextColor(DWORD colour) { m_checkedColor = colour; }
+    Argb GetCheckedTextColor() const { return m_checkedColor; }
+    void SetCheckedTextColor(Argb colour) { m_checkedColor = colour; }
 
     void SetControlEnabled(int enabled) override;
     void SetControlFocus(int focus) override;
@@ -321,7 +322,7 @@ public:
 protected:
     // The radio-like members' group step after a change of check.
     virtual void AfterCheckChange() {}
-    virtual DWORD SlotTextColor(int slot) const;
+    virtual Argb SlotTextColor(int slot) const;
     void SetVisual(int visual);
     void Toggle(bool fromKeyboard);
 
@@ -329,7 +330,7 @@ protected:
     int m_pressed = 0;
     int m_keyboardFocus = 0;
     int m_visual = 0;
-    DWORD m_checkedColor;
+    Argb m_checkedColor;
     bool m_radioLike;
 };
 
@@ -380,24 +381,24 @@ public:
     ORVO_DECLARE_CONTROL(TextCheckButton, MControlFont)
 
     // Normal, hover and checked, disabled.
-    void SetTextButtonColor(DWORD normal, DWORD hover, DWORD checked, DWORD disabled);
+    void SetTextButtonColor(Argb normal, Argb hover, Argb checked, Argb disabled);
 
 protected:
-    DWORD SlotTextColor(int slot) const override;
+    Argb SlotTextColor(int slot) const override;
 
 private:
-    DWORD m_colors[4];
+    Argb m_colors[4];
 };
 
-// A colour swatch (COLORREF): outlined while hovered or pressed, pressed-looking while checked;
+// A colour swatch (ColorRef): outlined while hovered or pressed, pressed-looking while checked;
 // a press checks it, unchecks its group and sends 1, the release inside sends 2.
 class ORVO_API CColorButton : public PushButtonBase, public CheckGroupMember {
 public:
     CColorButton(MObject* parent, UINT id, const RECT& rect, int visible, int enabled);
     ORVO_DECLARE_CONTROL(CColorButton, MControlFont)
 
-    void SetColor(COLORREF colour);
-    COLORREF GetColor() const { return m_color; }
+    void SetColor(ColorRef colour);
+    ColorRef GetColor() const { return m_color; }
     int GetCheck() const { return m_check; }
     int SetCheck(int check);
     void SetControlCheck(int check);
@@ -412,7 +413,7 @@ protected:
     int ShownSlot() const override { return m_check ? kStatePressed : m_state; }
     bool SendsPress() const override { return false; }
 
-    COLORREF m_color = 0xFFFFFF;
+    ColorRef m_color = ColorRef(0xFFFFFF);
     int m_check = 0;
     std::wstring m_groupName;
 };
@@ -429,7 +430,7 @@ public:
     const wchar_t* GetSuperClassName() const override { return L"EDIT"; }
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    static constexpr COLORREF kBackColor = 0x6D553F;
+    static constexpr ColorRef kBackColor = ColorRef(0x6D553F);
 
 private:
     ColorButtonEx* m_owner;    // not owned: the card that made the editor
@@ -449,8 +450,8 @@ public:
     void SetValue(int value);
     // The editor's text as a number while it exists, else the title's.
     int GetValue() const;
-    void SetColor(DWORD argb);
-    DWORD GetColor() const { return m_color; }
+    void SetColor(Argb argb);
+    Argb GetColor() const { return m_color; }
     // Whether a click opens the editor.
     void SetShowEdit(int on) { m_editable = on; }
     void ShowEdit();
@@ -473,8 +474,8 @@ public:
     void OnEditDone(const std::wstring& text);
 
 private:
-    DWORD m_color = 0xFFFF0000;
-    DWORD m_checkedTextColor = 0xFFB8D3EF;
+    Argb m_color = Argb(0xFFFF0000);
+    Argb m_checkedTextColor = Argb(0xFFB8D3EF);
     int m_check = 0;
     int m_state = kStateNormal;
     int m_editable = 0;

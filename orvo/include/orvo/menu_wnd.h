@@ -39,8 +39,8 @@ public:
     int IsSeparator() const { return m_separator; }
     int GetState() const { return m_state; }
     void SetTextInset(int inset) { m_textInset = inset; }
-    void SetHoverColor(DWORD argb) { m_hoverColor = argb; }
-    DWORD GetHoverColor() const { return m_hoverColor; }
+    void SetHoverColor(Argb argb) { m_hoverColor = argb; }
+    Argb GetHoverColor() const { return m_hoverColor; }
     // Not owned: the images belong to the menu's image cache.
     void SetHoverImage(Gdiplus::Image* image, CSize size);
     void SetCheckImage(Gdiplus::Image* image, CSize size);
@@ -58,7 +58,7 @@ private:
     int m_check = 0;
     int m_separator = 0;
     std::wstring m_groupName = L"Menu Group";
-    DWORD m_hoverColor = 0xDCDCDCDC;
+    Argb m_hoverColor = Argb(0xDCDCDCDC);
     Gdiplus::Image* m_hoverImage = nullptr;  // not owned
     CSize m_hoverImageSize;
     Gdiplus::Image* m_checkImage = nullptr;  // not owned
@@ -92,7 +92,7 @@ public:
     void SetItemCheck(UINT id, int check);
     // Lays the items out top to bottom and sizes the window to them.
     void SetMenuPoint();
-    void SetHoverColor(DWORD argb) { m_hoverColor = argb; }
+    void SetHoverColor(Argb argb) { m_hoverColor = argb; }
     // From the skin folder; stretched behind the hovered item.
     bool SetHoverImage(const wchar_t* fileName);
     bool SetCheckImage(const wchar_t* fileName);
@@ -141,7 +141,7 @@ private:
     int m_bottomMargin = kDefaultMargin;
     Gdiplus::Image* m_hoverImage = nullptr;  // not owned: the menu's image cache
     CSize m_hoverImageSize;
-    DWORD m_hoverColor = 0xFFDCDCDC;
+    Argb m_hoverColor = Argb(0xFFDCDCDC);
     Gdiplus::Image* m_checkImage = nullptr;  // not owned: the menu's image cache
     CSize m_checkImageSize;
     std::vector<PendingChange> m_pending;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "orvo/colour.h"
 #include "orvo/control.h"
 #include "orvo/geometry.h"
 #include "orvo/object.h"
@@ -81,9 +82,9 @@ public:
     void SetScrollResID(UINT verticalId, UINT horizontalId) {
         m_PaintManager.SetScrollResID(verticalId, horizontalId);
     }
-    // The colour drawn where there is no background image (COLORREF), and the window alpha.
-    void SetBackColor(COLORREF colour);
-    COLORREF GetBackColor() const { return m_backColor; }
+    // The colour drawn where there is no background image (ColorRef), and the window alpha.
+    void SetBackColor(ColorRef colour);
+    ColorRef GetBackColor() const { return m_backColor; }
     void SetAlpha(BYTE alpha) { m_alpha = alpha; }
     // Alpha below 255 makes the whole window translucent.
     void SetupBackTranslucent();
@@ -102,7 +103,7 @@ protected:
     long NotifyParent(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam);
 
     PaintManager m_PaintManager;
-    COLORREF m_backColor = 0xF1F1F1;
+    ColorRef m_backColor = ColorRef(0xF1F1F1);
     BYTE m_alpha = 255;
     MObject* m_parentObject = nullptr;  // not owned
 
