@@ -50,9 +50,6 @@ PaintManager::~PaintManager() {
         ::DestroyWindow(m_tooltipWnd);
     }
     m_tipBubble.reset();
-    if (m_overlayFont != nullptr) {
-        ::DeleteObject(m_overlayFont);
-    }
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }
