@@ -50,38 +50,40 @@ RECT ToScreen(FamilyDialog& dialog, const RECT& rect) {
                 topLeft.y + rect.bottom - rect.top};
 }
 
-void OpenMenu(FamilyDialog& dialog, POINT at) {
-    auto* menu = new Orvo::MenuWnd(&dialog);
+// The page's context menu, built as an application builds its menus: its items are added in
+// InitUI, before the window shows, and the recorded changes apply there.
+class GalleryMenu : public Orvo::MenuWnd {
+public:
+    using MenuWnd::MenuWnd;
+
+    void InitUI(const Orvo::CRect& clientRect) override {
+        SetHoverImage(L"img_menu_hover.png");
+        SetCheckImage(L"img_menu_check.png");
+        AddMenu(L"Copy macro", 11, L"");
+        AddMenu(L"Record again", 12, L"");
+        AddSeparator(13, L"img_menu_line.png");
+        AddMenu(L"Rename", kRenameId, L"");
+        AddMenu(L"Delete", 15, L"");
+        for (UINT id : {11u, 12u, 14u, 15u}) {
+            if (auto* item = dynamic_cast<Orvo::MenuItem*>(GetControl(id))) {
+                item->SetTextColor(Orvo::Argb(0xFFFFFFFF));
+            }
+        }
+        SetItemCheck(12, 1);
+        SetItemEnable(15, 0);
+        MenuWnd::InitUI(clientRect);
+    }
+};
+
+Orvo::MenuWnd* OpenMenu(FamilyDialog& dialog, POINT at) {
+    auto* menu = new GalleryMenu(&dialog);
     menu->SetMenuFont(kFace, 14, 0);
     if (!menu->Create(dialog.GetSafeHwnd(), ToScreen(dialog, at), kMenuCommand, L"img_menu_bkg.png",
                       200)) {
         delete menu;
-        return;
+        return nullptr;
     }
-    menu->SetHoverImage(L"img_menu_hover.png");
-    menu->SetCheckImage(L"img_menu_check.png");
-    menu->AddMenu(L"Copy macro", 11, L"");
-    menu->AddMenu(L"Record again", 12, L"");
-    menu->AddSeparator(13, L"img_menu_line.png");
-    menu->AddMenu(L"Rename", kRenameId, L"");
-    menu->AddMenu(L"Delete", 15, L"");
-    Orvo::PaintManager& manager = *menu->GetPaintManager();
-    for (UINT id : {11u, 12u, 14u, 15u}) {
-        if (auto* item = dynamic_cast<Orvo::MenuItem*>(manager.GetControl(id))) {
-            item->SetTextColor(Orvo::Argb(0xFFFFFFFF));
-        }
-    }
-    if (auto* checked = dynamic_cast<Orvo::MenuItem*>(manager.GetControl(12))) {
-        checked->SetCheck(1);
-    }
-    if (auto* disabled = dynamic_cast<Orvo::MenuItem*>(manager.GetControl(15))) {
-        disabled->SetEnabled(0);
-    }
-    menu->SetMenuPoint();
-    if (auto* hovered = manager.GetControl(11)) {
-        const Orvo::CRect place = hovered->GetRect();
-        hovered->OnControlMouseMove(0, POINT{place.left + 10, place.top + 5});
-    }
+    return menu;
 }
 
 // The page's popup stays open beside the menu: its typed handler takes the deactivation that
@@ -159,7 +161,12 @@ void OpenPopupWindows(FamilyDialog& dialog) {
 
     dialog.SetAirBladderMsg(L"Tip bubble below its button",
                             dialog.GetAirBladderPoint(dialog.GetControl(kOpenerId), 0), 1);
-    OpenMenu(dialog, kMenuAt);
+    if (Orvo::MenuWnd* menu = OpenMenu(dialog, kMenuAt)) {
+        if (Orvo::MControl* hovered = menu->GetControl(11)) {
+            const Orvo::CRect place = hovered->GetRect();
+            hovered->OnControlMouseMove(0, POINT{place.left + 10, place.top + 5});
+        }
+    }
 }
 
 void BuildPopups(FamilyDialog& dialog) {
