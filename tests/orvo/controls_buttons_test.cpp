@@ -15,6 +15,7 @@
 #include "core_test_support.h"
 #include "orvo/buttons.h"
 #include "orvo/paint_manager.h"
+#include "orvo/panel.h"
 
 namespace {
 
@@ -438,6 +439,73 @@ TEST_F(ButtonsTest, LongPressRepeatsEvery300MsWhileHeldOnTheUiThread) {
         EXPECT_EQ(thread, ::GetCurrentThreadId());
     }
     (void)button;
+}
+
+TEST_F(ButtonsTest, PanelMadeGroupMembersResetOnlyTheirPanelsMembers) {
+    auto* panel = static_cast<Orvo::MPanel*>(m_dialog.GetPaintManager()->AddControl(
+        std::make_unique<Orvo::MPanel>(&m_dialog, 50, CRect(0, 0, 400, 200), 1)));
+    auto* left = dynamic_cast<Orvo::MButton2*>(
+        panel->CreateControl(L"MButton2", 1, CRect(10, 10, 60, 40), L"", 1, 1));
+    auto* right = dynamic_cast<Orvo::MButton2*>(
+        panel->CreateControl(L"MButton2", 2, CRect(70, 10, 120, 40), L"", 1, 1));
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(right, nullptr);
+    // A member of the same group outside the panel is another group's business.
+    auto* outside = m_dialog.Add<Orvo::MButton2>(3, CRect(10, 250, 60, 280), 1, 1);
+    outside->SetControlCheck(1);
+    Click(20, 20);
+    EXPECT_EQ(left->GetCheck(), 1);
+    Click(80, 20);
+    EXPECT_EQ(left->GetCheck(), 0);
+    EXPECT_EQ(right->GetCheck(), 1);
+    EXPECT_EQ(outside->GetCheck(), 1);
+}
+
+TEST_F(ButtonsTest, HelpButtonHidesOnlyItsOwnBubble) {
+    m_dialog.ShowWindow(SW_SHOWNA);
+    auto* help = Make<Orvo::CHelpButton>(L"CHelpButton", 1, CRect(10, 10, 28, 28), L"Lift-off");
+    ASSERT_NE(help, nullptr);
+    m_dialog.Mouse(WM_MOUSEMOVE, 15, 15);
+    Orvo::MAirBladder* bubble = m_dialog.GetPaintManager()->GetAirBladder();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_TRUE(bubble->IsWindowVisible());
+    EXPECT_EQ(bubble->GetText(), L"Lift-off");
+    POINT anchor = {10 + 20, 10};
+    ::ClientToScreen(m_dialog.GetSafeHwnd(), &anchor);
+    EXPECT_EQ(bubble->GetAnchor().x, anchor.x);
+    EXPECT_EQ(bubble->GetAnchor().y, anchor.y);
+
+    // Another owner shows the bubble: leaving the help button leaves it up.
+    m_dialog.GetPaintManager()->SetAirBladderMsg(L"Other", POINT{400, 400}, 1, 3);
+    m_dialog.GetPaintManager()->ShowAirBladder(1, 77);
+    m_dialog.Mouse(WM_MOUSEMOVE, 300, 250);
+    EXPECT_TRUE(bubble->IsWindowVisible());
+    // Its own bubble goes when the pointer leaves.
+    m_dialog.Mouse(WM_MOUSEMOVE, 15, 15);
+    m_dialog.Mouse(WM_MOUSEMOVE, 300, 250);
+    EXPECT_FALSE(bubble->IsWindowVisible());
+}
+
+TEST_F(ButtonsTest, ImageButtonBubbleSitsAtTheChosenEdge) {
+    for (int mode : {1, 2}) {
+        SCOPED_TRACE(mode);
+        m_dialog.GetPaintManager()->ClearControls();
+        auto* button =
+            Make<Orvo::CImageButton>(L"CImageButton", 1, CRect(100, 100, 180, 130), L"Reset");
+        ASSERT_NE(button, nullptr);
+        button->SetAlrBladderMode(mode);
+        m_dialog.Mouse(WM_MOUSEMOVE, 300, 250);
+        m_dialog.Mouse(WM_MOUSEMOVE, 120, 110);
+        Orvo::MAirBladder* bubble = m_dialog.GetPaintManager()->GetAirBladder();
+        ASSERT_NE(bubble, nullptr);
+        POINT anchor = {mode == 1 ? 180 : 100, 115};
+        ::ClientToScreen(m_dialog.GetSafeHwnd(), &anchor);
+        EXPECT_EQ(bubble->GetAnchor().x, anchor.x);
+        EXPECT_EQ(bubble->GetAnchor().y, anchor.y);
+        EXPECT_EQ(bubble->GetPlacement(), mode);
+        m_dialog.Mouse(WM_MOUSEMOVE, 300, 250);
+        EXPECT_FALSE(bubble->IsWindowVisible());
+    }
 }
 
 TEST_F(ButtonsTest, DownloadButtonClampsItsProgress) {

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <gdiplus.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core_test_support.h"
 #include "orvo/air_bladder.h"
+#include "orvo/loading_wnd.h"
+#include "orvo/manager.h"
 #include "orvo/menu_wnd.h"
 #include "orvo/paint_manager.h"
 
@@ -242,6 +246,77 @@ TEST_F(PopupsTest, BubblePlacementsLieAroundTheAnchor) {
         ::GetWindowRect(bubble->GetSafeHwnd(), &window);
         EXPECT_EQ(CRect(window), r);
     }
+}
+
+bool SavePng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
+    UINT count = 0;
+    UINT size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) {
+        return false;
+    }
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+            return bitmap.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+        }
+    }
+    return false;
+}
+
+TEST_F(PopupsTest, LoadingWindowAdvancesItsFrameEveryFewTicksAndWraps) {
+    // A strip of four frames in the skin folder beside the test, one file per process.
+    const std::wstring skins = Orvo::Manager::GetProgramDirectory() + L"skins";
+    ::CreateDirectoryW(skins.c_str(), nullptr);
+    ::CreateDirectoryW(Orvo::Manager::GetSkinDirectory().c_str(), nullptr);
+    const std::wstring name =
+        L"popups_test_frames_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
+    Gdiplus::Bitmap strip(64, 16, PixelFormat32bppARGB);
+    ASSERT_TRUE(SavePng(strip, Orvo::Manager::GetSkinDirectory() + name));
+
+    auto loading = std::make_unique<Orvo::LoadingWnd>();
+    ASSERT_TRUE(loading->LoadAnimateImage(name.c_str(), 4, 3));
+    ASSERT_TRUE(loading->CreateDlg(m_owner.GetSafeHwnd(), CRect(100, 100, 300, 260)));
+    std::wstring title;
+    loading->GetWindowTextW(title);
+    EXPECT_EQ(title, L"Loading Window");
+    EXPECT_EQ(loading->GetFrameCount(), 4);
+    loading->SetRun(false);
+    const auto tick = [&] {
+        ::SendMessageW(loading->GetSafeHwnd(), WM_TIMER, Orvo::LoadingWnd::kAnimationTimerId, 0);
+    };
+    // Stopped: ticks change nothing.
+    for (int i = 0; i < 6; ++i) {
+        tick();
+    }
+    EXPECT_EQ(loading->GetFrame(), 0);
+    loading->SetRun(true);
+    std::vector<int> frames;
+    for (int i = 0; i < 12; ++i) {
+        tick();
+        frames.push_back(loading->GetFrame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 0}));
+    // The window's images keep the file open until the window object goes.
+    loading.reset();
+    ::DeleteFileW((Orvo::Manager::GetSkinDirectory() + name).c_str());
+}
+
+TEST_F(PopupsTest, KeyboardTipsFitTheirLines) {
+    Orvo::CKeyboardTips tips;
+    ASSERT_TRUE(tips.CreateTips(m_owner.GetSafeHwnd()));
+    ASSERT_EQ(tips.SetAirBladderMsg(L"Ctrl + F5", L"Next profile", nullptr, POINT{200, 200}), 1);
+    EXPECT_EQ(tips.GetLineCount(), 2);
+    const CRect two = tips.GetTipsRect();
+    EXPECT_EQ(two.left, 200);
+    EXPECT_EQ(two.top, 200);
+    EXPECT_TRUE(tips.IsWindowVisible());
+    tips.SetAirBladderMsg(L"Ctrl + F5", L"Next profile", L"A much longer third line of text",
+                          POINT{200, 200});
+    const CRect three = tips.GetTipsRect();
+    EXPECT_GT(three.Height(), two.Height());
+    EXPECT_GT(three.Width(), two.Width());
 }
 
 }  // namespace
