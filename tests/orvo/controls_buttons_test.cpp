@@ -50,7 +50,13 @@ public:
         }
         return count;
     }
+    // Windows of other test processes on the same display may take the activation; losing it
+    // would release a held button. Taking WM_NCACTIVATE here keeps the press.
+    LRESULT OnNcActivate(BOOL active) override {
+        return keepPressWhenDeactivated ? 1 : TestDialog::OnNcActivate(active);
+    }
     std::vector<DWORD> threads;
+    bool keepPressWhenDeactivated = false;
 };
 
 class ButtonsTest : public ::testing::Test {
@@ -85,7 +91,7 @@ protected:
     // Delivers messages until done() or a generous bound of waits has passed.
     template <typename Done>
     bool PumpUntil(Done done) {
-        for (int i = 0; i < 400 && !done(); ++i) {
+        for (int i = 0; i < 1000 && !done(); ++i) {
             OrvoTest::PumpMessages();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
@@ -411,6 +417,7 @@ TEST_F(ButtonsTest, TimerButtonDoesNotStartWhileDisabled) {
 
 TEST_F(ButtonsTest, LongPressRepeatsEvery300MsWhileHeldOnTheUiThread) {
     m_dialog.ShowWindow(SW_SHOWNA);
+    m_dialog.keepPressWhenDeactivated = true;
     auto* button = m_dialog.Add<Orvo::LongPressButton>(1, CRect(10, 10, 60, 40), L"+", 1, 1);
     ASSERT_NE(m_dialog.SetMTimer(10), 0u);
     Press(20, 20);
