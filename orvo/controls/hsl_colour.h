@@ -82,8 +82,7 @@ constexpr ScaledHsl ColorRefToScaledHsl(uint32_t colorref) {
         return result;
     }
     const double delta = high - low;
-    const double saturation =
-        lightness > 0.5 ? delta / (2.0 - high - low) : delta / (high + low);
+    const double saturation = lightness > 0.5 ? delta / (2.0 - high - low) : delta / (high + low);
     double hue = 0.0;
     if (high == red) {
         hue = (green - blue) / delta + (green < blue ? 6.0 : 0.0);

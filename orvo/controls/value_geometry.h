@@ -108,8 +108,7 @@ struct FieldPoint {
     int y = 0;
 };
 
-constexpr FieldPoint MarkerFor(int hue, int lightness, int left, int top, int width,
-                               int height) {
+constexpr FieldPoint MarkerFor(int hue, int lightness, int left, int top, int width, int height) {
     FieldPoint point;
     point.x = left + static_cast<int>(static_cast<long long>(width) * hue / 360);
     const int y = top + static_cast<int>(static_cast<long long>(lightness - 20) * height / 180);

@@ -16,13 +16,19 @@ TEST(ValueGeometryTest, ThumbOffsetIsClampedToTheTrack) {
         int track, position, range, offset;
     };
     const Case cases[] = {
-        {200, 0, 10, 0},    {200, 5, 10, 100},  {200, 10, 10, 200},
+        {200, 0, 10, 0},
+        {200, 5, 10, 100},
+        {200, 10, 10, 200},
         // A stored position past the range is drawn at the end.
-        {200, 15, 10, 200}, {200, 255, 254, 200},
+        {200, 15, 10, 200},
+        {200, 255, 254, 200},
         // Offsets below one pixel stay at the start.
         {9, 1, 10, 0},
         // Zero or negative ranges and tracks never divide.
-        {200, 3, 0, 0},     {200, 3, -4, 0},    {0, 3, 10, 0},      {-8, 3, 10, 0},
+        {200, 3, 0, 0},
+        {200, 3, -4, 0},
+        {0, 3, 10, 0},
+        {-8, 3, 10, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ValueGeometry::ThumbOffset(c.track, c.position, c.range), c.offset)
@@ -35,9 +41,8 @@ TEST(ValueGeometryTest, PositionUnderThePointerIsClampedToTheRange) {
         int x, left, width, range, position;
     };
     const Case cases[] = {
-        {10, 10, 200, 10, 0}, {30, 10, 200, 10, 1},  {29, 10, 200, 10, 0},
-        {210, 10, 200, 10, 10}, {900, 10, 200, 10, 10}, {-50, 10, 200, 10, 0},
-        {50, 10, 0, 10, 0},   {50, 10, 200, 0, 0},
+        {10, 10, 200, 10, 0},   {30, 10, 200, 10, 1},  {29, 10, 200, 10, 0}, {210, 10, 200, 10, 10},
+        {900, 10, 200, 10, 10}, {-50, 10, 200, 10, 0}, {50, 10, 0, 10, 0},   {50, 10, 200, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ValueGeometry::PositionAt(c.x, c.left, c.width, c.range), c.position) << c.x;
@@ -109,9 +114,7 @@ TEST(HslColourTest, KnownColours) {
         {300, 200, 100, 0xFF00FF},  // magenta
         {360, 200, 100, 0x0000FF},  // a full turn is red again
         {0, 0, 100, 0x7F7F7F},      // grey: lightness x 255, truncated
-        {0, 0, 200, 0xFFFFFF},
-        {0, 200, 0, 0x000000},
-        {30, 200, 100, 0x007FFF},   // orange
+        {0, 0, 200, 0xFFFFFF},     {0, 200, 0, 0x000000}, {30, 200, 100, 0x007FFF},  // orange
     };
     for (const Case& c : cases) {
         EXPECT_EQ(HslColour::ScaledHslToColorRef(c.hue, c.saturation, c.lightness), c.colorref)
@@ -125,8 +128,8 @@ TEST(HslColourTest, ColoursBackToTheirScales) {
         int hue, saturation, lightness;
     };
     const Case cases[] = {
-        {0x0000FF, 0, 200, 100},   {0x00FF00, 120, 200, 100}, {0xFF0000, 240, 200, 100},
-        {0xFFFFFF, 0, 0, 200},     {0x000000, 0, 0, 0},       {0xFFFF33, 180, 200, 120},
+        {0x0000FF, 0, 200, 100}, {0x00FF00, 120, 200, 100}, {0xFF0000, 240, 200, 100},
+        {0xFFFFFF, 0, 0, 200},   {0x000000, 0, 0, 0},       {0xFFFF33, 180, 200, 120},
         {0x808080, 0, 0, 100},
     };
     for (const Case& c : cases) {
@@ -190,9 +193,9 @@ TEST(DeviceGeometryTest, BatterySegmentsByLevel) {
         bool lowMark;
     };
     const Case cases[] = {
-        {100, 5, false}, {120, 5, false}, {95, 5, false}, {94, 4, false}, {75, 4, false},
-        {74, 3, false},  {50, 3, false},  {49, 2, false}, {25, 2, false}, {24, 0, true},
-        {0, 0, true},    {-1, 0, false},
+        {100, 5, false}, {120, 5, false}, {95, 5, false}, {94, 4, false},
+        {75, 4, false},  {74, 3, false},  {50, 3, false}, {49, 2, false},
+        {25, 2, false},  {24, 0, true},   {0, 0, true},   {-1, 0, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DeviceGeometry::SegmentCount(c.level), c.segments) << c.level;
