@@ -110,7 +110,7 @@ long MControl::OnControlUpdate(const RECT& rect, int redraw, MControl* control) 
         return 0;
     }
     if (redraw) {
-        control->SetUpdate(0, 0);
+        control->SetUpdate(0, ColorRef());
     }
     // Children draw straight into the window's buffer after this control, so this
     // control's own cache stays valid; the request goes up as this control's.
@@ -137,7 +137,7 @@ BOOL MControl::IsDraw(POINT) {
     return FALSE;
 }
 
-void MControl::SetUpdate(int valid, DWORD colour) {
+void MControl::SetUpdate(int valid, ColorRef colour) {
     m_cacheValid = valid;
     std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "orvo/colour.h"
 #include "orvo/geometry.h"
 #include "orvo/object.h"
 #include "orvo/orvo_api.h"
@@ -91,7 +92,7 @@ public:
     virtual void DrawSubControls(HDC hdc, const RECT& rect);
     virtual BOOL IsDraw(POINT point);
     // Marks the bitmap cache valid or not, also for sub-controls that meet this control.
-    virtual void SetUpdate(int valid, DWORD colour);
+    virtual void SetUpdate(int valid, ColorRef colour);
     virtual void SetControlFocus(int focus);
     virtual void InitUI(const CRect& rect);
     // Containers that scroll translate the point into their content; 0 means unchanged.

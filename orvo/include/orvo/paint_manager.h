@@ -84,9 +84,9 @@ public:
     // Mode 0 draws the background image at its size, mode 1 as a nine-patch frame with
     // corner size value.
     void SetBackMode(int mode, int value);
-    // COLORREF-ordered fill and one-pixel border of a window without background image.
-    void SetBackColor(COLORREF fill, COLORREF border);
-    COLORREF GetFillColor() const { return m_fillColor; }
+    // Fill and one-pixel border of a window without background image.
+    void SetBackColor(ColorRef fill, ColorRef border);
+    ColorRef GetFillColor() const { return m_fillColor; }
 
     // The window's drop shadow.
     int CreateShadow(int show, int force);
@@ -94,7 +94,7 @@ public:
     int SetSharpness(UINT sharpness);
     int SetDarkness(UINT darkness);
     int SetPosition(int x, int y);
-    int SetShadowColor(COLORREF colour);
+    int SetShadowColor(ColorRef colour);
     int SetShadowImage(const wchar_t* fileName, const RECT& corner);
     int SetShadowImage(UINT resourceId, const RECT& corner);
     int SetShadowShow(int show);
@@ -172,8 +172,8 @@ public:
     void SetScrollResID(UINT verticalId, UINT horizontalId);
     UINT GetScrollVID() const { return m_scrollVerticalId; }
     UINT GetScrollHID() const { return m_scrollHorizontalId; }
-    DWORD GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
-    void SetDefaultEnabledColor(DWORD colour) { m_defaultEnabledColor = colour; }
+    ColorRef GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
+    void SetDefaultEnabledColor(ColorRef colour) { m_defaultEnabledColor = colour; }
 
     void SetFocusControl(MControl* control);
     MControl* GetHoverControl() const { return m_hoverControl; }
@@ -258,8 +258,8 @@ private:
     HDC m_windowDC = nullptr;          // owned: released in DestroyData
     MWindow* m_ownerWindow = nullptr;  // not owned
     int m_initialized = 0;
-    COLORREF m_fillColor = 0x060606;
-    COLORREF m_borderColor = 0x004BFF;
+    ColorRef m_fillColor = ColorRef(0x060606);
+    ColorRef m_borderColor = kAccentColor.ToColorRef();
     CRect m_captionRect;
     CSize m_maxSize;
     CSize m_minSize;
@@ -319,7 +319,7 @@ private:
 
     UINT m_scrollVerticalId = 0;
     UINT m_scrollHorizontalId = 0;
-    DWORD m_defaultEnabledColor = 0x808080;
+    ColorRef m_defaultEnabledColor = ColorRef(0x808080);
     CRect m_caretRect;
     bool m_caretVisible = false;
     bool m_caretOn = false;
