@@ -13,9 +13,9 @@ ORVO_REGISTER_CONTROL(CDeviceState);
 
 namespace {
 
-constexpr DWORD kLowMarkColour = 0xFFFF0000;
-constexpr DWORD kDeviceOffTextColour = 0xFF808080;
-constexpr DWORD kDeviceOffTextColourWide = 0xFFC8C8C8;
+constexpr Argb kLowMarkColour{0xFFFF0000};
+constexpr Argb kDeviceOffTextColour{0xFF808080};
+constexpr Argb kDeviceOffTextColourWide{0xFFC8C8C8};
 // The fixed strip of the level image the device list copies its segments from.
 constexpr int kFixedStripX = 10;
 // The background picture's outline: the red mark stays inside it.
@@ -82,7 +82,7 @@ void DrawBatteryGauge(Gdiplus::Graphics& graphics, Gdiplus::Image* background, i
             mark = CRect::Intersection(mark, inside);
         }
         if (!mark.IsRectEmpty()) {
-            Gdiplus::SolidBrush red{Gdiplus::Color(kLowMarkColour)};
+            Gdiplus::SolidBrush red{ControlPaint::GdiColor(kLowMarkColour)};
             graphics.FillRectangle(&red, mark.left, mark.top, mark.Width(), mark.Height());
         }
     }
@@ -336,11 +336,11 @@ void CDeviceCtrl::DrawControl(HDC hdc, const RECT&) {
             const int shift = m_mouseState == 2 ? 1 : 0;
             const int frame = m_status == 0 ? m_pictureFrames - 1
                                             : (m_mouseState < m_pictureFrames ? m_mouseState : 0);
-            DWORD textColour = GetTextColor();
+            Argb textColour = GetTextColor();
             if (m_status == 0) {
                 textColour = m_showMode == 0 ? kDeviceOffTextColour : kDeviceOffTextColourWide;
             }
-            Gdiplus::SolidBrush textBrush{Gdiplus::Color(textColour)};
+            Gdiplus::SolidBrush textBrush{ControlPaint::GdiColor(textColour)};
             const auto font = ControlPaint::MakeFont(*this);
             graphics.SetTextRenderingHint(
                 static_cast<Gdiplus::TextRenderingHint>(GetTextRenderingHint()));
@@ -360,7 +360,7 @@ void CDeviceCtrl::DrawControl(HDC hdc, const RECT&) {
                                    static_cast<Gdiplus::REAL>(width), kCaptionHeight),
                     textBrush);
             } else {
-                Gdiplus::SolidBrush back{Gdiplus::Color(m_backColour)};
+                Gdiplus::SolidBrush back{ControlPaint::GdiColor(m_backColour)};
                 graphics.FillRectangle(&back, 0, 0, width, height);
                 if (m_picture != nullptr) {
                     MRender::DrawImageExact(

@@ -10,10 +10,15 @@
 #include <memory>
 #include <string>
 
+#include "orvo/colour.h"
 #include "orvo/control_font.h"
 
 namespace Orvo {
 namespace ControlPaint {
+
+inline Gdiplus::Color GdiColor(Argb colour) {
+    return Gdiplus::Color(colour.Value());
+}
 
 // Redraws the control's bitmap cache when it is invalid (first taking in the pixels under
 // the control, so its transparent parts show what lies beneath), then copies the cache to

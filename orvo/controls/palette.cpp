@@ -20,11 +20,11 @@ namespace {
 
 constexpr int kCanvasWidth = 400;
 constexpr int kCanvasHeight = 360;
-constexpr DWORD kMarkerColour = 0xFEFFFFFF;
-constexpr DWORD kMarkerShadowColour = 0xFE808080;
-constexpr DWORD kDisabledWash = 0x0A808080;
-constexpr DWORD kThumbOutline = 0xFFFFFFFF;
-constexpr DWORD kThumbShadow = 0x99000000;
+constexpr Argb kMarkerColour{0xFEFFFFFF};
+constexpr Argb kMarkerShadowColour{0xFE808080};
+constexpr Argb kDisabledWash{0x0A808080};
+constexpr Argb kThumbOutline{0xFFFFFFFF};
+constexpr Argb kThumbShadow{0x99000000};
 constexpr int kThumbFrames = 4;
 
 // COLORREF to a pixel of a 32-bit DIB (0xAARRGGBB, opaque).
@@ -33,9 +33,9 @@ DWORD PixelOf(uint32_t colorref) {
            ((colorref >> 16) & 0xFFu);
 }
 
-void StrokeCircle(Gdiplus::Graphics& graphics, DWORD argb, Gdiplus::REAL width, int x, int y,
+void StrokeCircle(Gdiplus::Graphics& graphics, Argb colour, Gdiplus::REAL width, int x, int y,
                   int size) {
-    Gdiplus::Pen pen{Gdiplus::Color(argb), width};
+    Gdiplus::Pen pen{ControlPaint::GdiColor(colour), width};
     graphics.DrawEllipse(&pen, x, y, size, size);
 }
 
@@ -54,7 +54,7 @@ MPalette::MPalette(MObject* parent, UINT id, const RECT& rect, int visible)
 
 MPalette::~MPalette() = default;
 
-COLORREF MPalette::CurrentColour() const {
+uint32_t MPalette::CurrentColour() const {
     return HslColour::ScaledHslToColorRef(m_hue, m_saturation, m_lightness);
 }
 
@@ -144,11 +144,10 @@ int MPalette::SetThumbImage(const wchar_t* fileName) {
     return 1;
 }
 
-void MPalette::SetSelectColor(COLORREF colour) {
-    colour &= 0x00FFFFFF;
-    m_reportedColour = colour;
-    m_selectedColour = colour;
-    const HslColour::ScaledHsl hsl = HslColour::ColorRefToScaledHsl(colour);
+void MPalette::SetSelectColor(ColorRef colour) {
+    m_reportedColour = colour.Value();
+    m_selectedColour = colour.Value();
+    const HslColour::ScaledHsl hsl = HslColour::ColorRefToScaledHsl(colour.Value());
     m_hue = hsl.hue;
     m_saturation = hsl.saturation;
     m_lightness = hsl.lightness;
@@ -181,7 +180,7 @@ BOOL MPalette::OnControlLButtonDown(UINT, POINT point) {
         m_selectedColour = CurrentColour();
         m_barDragging = true;
     }
-    const COLORREF colour = CurrentColour();
+    const uint32_t colour = CurrentColour();
     if (colour != m_reportedColour) {
         m_reportedColour = colour;
         m_selectedColour = colour;
@@ -241,7 +240,7 @@ void MPalette::DrawControl(HDC hdc, const RECT&) {
             StrokeCircle(graphics, kMarkerShadowColour, 1.5f, x - 3, y - 3, 8);
             StrokeCircle(graphics, kMarkerColour, 1.5f, x - 4, y - 4, 8);
             if (!m_enabled) {
-                Gdiplus::SolidBrush wash{Gdiplus::Color(kDisabledWash)};
+                Gdiplus::SolidBrush wash{ControlPaint::GdiColor(kDisabledWash)};
                 graphics.FillRectangle(&wash, 0, 0, width, height);
             }
         });
@@ -261,8 +260,8 @@ void MPalette::DrawControl(HDC hdc, const RECT&) {
 PaletteBar::PaletteBar(MObject* parent, UINT id, const RECT& rect, int visible)
     : MControlFont(parent, id, rect, L"", visible, 1, 1) {}
 
-void PaletteBar::SetSelectColor(COLORREF colour) {
-    m_colour = colour & 0x00FFFFFF;
+void PaletteBar::SetSelectColor(ColorRef colour) {
+    m_colour = colour;
     UpdateControl(TRUE);
 }
 
@@ -274,10 +273,10 @@ void PaletteBar::SetPosition(int position) {
     }
 }
 
-DWORD PaletteBar::PaletteHSLToRGB(int saturation) const {
+Argb PaletteBar::PaletteHSLToRGB(int saturation) const {
     const int span = m_rect.Width() - kThumbWidth;
     const double hue = span > 0 ? static_cast<double>(m_position) * 360.0 / span / 360.0 : 0.0;
-    return PixelOf(HslColour::HslToColorRef(hue, saturation / 200.0, 0.5));
+    return ColorRef(HslColour::HslToColorRef(hue, saturation / 200.0, 0.5)).ToArgb(255);
 }
 
 int PaletteBar::PositionAt(int x) const {
@@ -331,11 +330,11 @@ void PaletteBar::DrawControl(HDC hdc, const RECT&) {
                 graphics.FillRectangle(&brush, kThumbWidth / 2 + x, bandTop, 1, bandHeight);
             }
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-            Gdiplus::SolidBrush fill{Gdiplus::Color(PaletteHSLToRGB(200))};
+            Gdiplus::SolidBrush fill{ControlPaint::GdiColor(PaletteHSLToRGB(200))};
             graphics.FillRectangle(&fill, m_position + 1, 1, kThumbWidth - 2, height - 2);
-            Gdiplus::Pen shadow{Gdiplus::Color(kThumbShadow), 3};
+            Gdiplus::Pen shadow{ControlPaint::GdiColor(kThumbShadow), 3};
             graphics.DrawRectangle(&shadow, m_position + 1, 1, kThumbWidth - 2, height - 2);
-            Gdiplus::Pen outline{Gdiplus::Color(kThumbOutline), 1.5f};
+            Gdiplus::Pen outline{ControlPaint::GdiColor(kThumbOutline), 1.5f};
             graphics.DrawRectangle(&outline, m_position + 1, 1, kThumbWidth - 2, height - 2);
         });
 }
@@ -345,8 +344,8 @@ CirclePalette::CirclePalette(MObject* parent, UINT id, const RECT& rect, int vis
     SetImageCount(1);
 }
 
-void CirclePalette::SetSelectColor(COLORREF colour) {
-    m_colour = colour & 0x00FFFFFF;
+void CirclePalette::SetSelectColor(ColorRef colour) {
+    m_colour = colour;
     UpdateControl(TRUE);
 }
 
@@ -371,13 +370,13 @@ bool CirclePalette::MoveThumbPos(POINT point) {
         if (window != nullptr) {
             const COLORREF picked = ::GetPixel(window, point.x, point.y);
             if (picked != CLR_INVALID) {
-                m_colour = picked & 0x00FFFFFF;
+                m_colour = ColorRef(picked);
             }
             ::ReleaseDC(m_manager->GetPaintWnd(), window);
         }
     }
     UpdateControl(TRUE);
-    SendMessageW(kNotifyColorPicked, 0, static_cast<LPARAM>(m_colour));
+    SendMessageW(kNotifyColorPicked, 0, static_cast<LPARAM>(m_colour.Value()));
     return true;
 }
 

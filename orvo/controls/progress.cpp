@@ -13,16 +13,16 @@ ORVO_REGISTER_CONTROL(MLevelCtrl);
 
 namespace {
 
-constexpr DWORD kProgressTextColour = 0xFF808080;
-constexpr DWORD kLevelBoxColour = 0xFEA0A0A0;
-constexpr DWORD kLevelFillColour = 0xFEFFE100;
+constexpr Argb kProgressTextColour{0xFF808080};
+constexpr Argb kLevelBoxColour{0xFEA0A0A0};
+constexpr Argb kLevelFillColour{0xFEFFE100};
 constexpr int kStateImageCorner = 2;
 
-void FillRect(Gdiplus::Graphics& graphics, DWORD argb, int x, int y, int width, int height) {
+void FillRect(Gdiplus::Graphics& graphics, Argb colour, int x, int y, int width, int height) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    Gdiplus::SolidBrush brush{Gdiplus::Color(argb)};
+    Gdiplus::SolidBrush brush{ControlPaint::GdiColor(colour)};
     graphics.FillRectangle(&brush, x, y, width, height);
 }
 
@@ -155,7 +155,7 @@ void MProgress::DrawControl(HDC hdc, const RECT&) {
                                             kStateImageCorner);
                 }
             } else {
-                Gdiplus::Pen line{Gdiplus::Color(m_lineColour), 1};
+                Gdiplus::Pen line{ControlPaint::GdiColor(m_lineColour), 1};
                 graphics.DrawLine(&line, 1, height - 2, width, height - 2);
                 if (m_progress > 0) {
                     FillRect(graphics, m_fillColour, 0, height - 3, filled, 3);

@@ -13,8 +13,8 @@ ORVO_REGISTER_CONTROL(LightSlider);
 
 namespace {
 
-constexpr DWORD kTrackColour = 0xFF394451;
-constexpr DWORD kSliderTextColour = 0xFF050505;
+constexpr Argb kTrackColour{0xFF394451};
+constexpr Argb kSliderTextColour{0xFF050505};
 constexpr int kThumbFrames = 4;
 
 }  // namespace
@@ -205,11 +205,11 @@ void MSlider::DrawControl(HDC hdc, const RECT&) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
             const Gdiplus::REAL middle = static_cast<Gdiplus::REAL>(height / 2);
             const Gdiplus::REAL start = static_cast<Gdiplus::REAL>(m_thumbSize.cx / 2);
-            Gdiplus::Pen track(Gdiplus::Color(kTrackColour), 2);
+            Gdiplus::Pen track(ControlPaint::GdiColor(kTrackColour), 2);
             graphics.DrawLine(&track, start, middle,
                               static_cast<Gdiplus::REAL>(width - m_thumbSize.cx / 2), middle);
             if (HasThumbImage() && m_minimum < m_maximum) {
-                Gdiplus::Pen filled(Gdiplus::Color(Manager::GetSelectColor()), 2);
+                Gdiplus::Pen filled(ControlPaint::GdiColor(Manager::GetSelectColor()), 2);
                 graphics.DrawLine(&filled, start, middle, static_cast<Gdiplus::REAL>(ThumbCentre()),
                                   middle);
                 DrawThumb(graphics, m_thumbRect.left - m_rect.left, 0);

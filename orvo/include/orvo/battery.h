@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "orvo/colour.h"
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/img_res_info.h"
@@ -99,7 +100,7 @@ public:
     // The picture from the path as given (not the skin folder); frame width = width / count.
     int SetImage(const wchar_t* path, int count) override;
     using MControlFont::SetImage;
-    void SetBackColor(DWORD argb) { m_backColour = argb; }
+    void SetBackColor(Argb colour) { m_backColour = colour; }
     void SetDeviceStatus(int status);
     int GetDeviceStatus() const { return m_status; }
     void SetShowMode(int mode);
@@ -122,7 +123,7 @@ private:
     int m_pictureFrames = 1;
     int m_pictureFrameWidth = 0;
     int m_pictureHeight = 0;
-    DWORD m_backColour = 0x3CFFFFFF;
+    Argb m_backColour{0x3CFFFFFF};
     int m_status = 0;
     int m_showMode = 0;
     int m_mouseState = 0;

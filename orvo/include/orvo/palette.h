@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "orvo/colour.h"
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/img_res_info.h"
@@ -24,10 +25,9 @@ public:
     ~MPalette() override;
     ORVO_DECLARE_CONTROL(MPalette, MControlFont)
 
-    // Puts the marker and the bar on the colour (COLORREF); it is the selected colour.
-    void SetSelectColor(COLORREF colour);
-    // The selected colour (COLORREF).
-    COLORREF GetSelectColor() const { return m_selectedColour; }
+    // Puts the marker and the bar on the colour; it is the selected colour.
+    void SetSelectColor(ColorRef colour);
+    ColorRef GetSelectColor() const { return ColorRef(m_selectedColour); }
     // The bar thumb (4 frames, frame 0 drawn) from the skin folder; 1 when loaded.
     int SetThumbImage(const wchar_t* fileName);
     void SetPalletHeight(int height);
@@ -58,13 +58,13 @@ private:
     void UpdatePaletteData();
     void UpdateBarData();
     void PickInPalette(POINT point);
-    COLORREF CurrentColour() const;
+    uint32_t CurrentColour() const;
 
     int m_hue = 180;
     int m_saturation = 200;
     int m_lightness = 120;
-    COLORREF m_reportedColour;
-    COLORREF m_selectedColour;
+    uint32_t m_reportedColour;  // COLORREF order
+    uint32_t m_selectedColour;  // COLORREF order
     int m_paletteHeight = 150;
     CRect m_paletteRect;
     CRect m_barRect;
@@ -84,10 +84,10 @@ public:
     PaletteBar(MObject* parent, UINT id, const RECT& rect, int visible);
     ORVO_DECLARE_CONTROL(PaletteBar, MControlFont)
 
-    void SetSelectColor(COLORREF colour);
-    COLORREF GetSelectColor() const { return m_colour; }
-    // The ARGB colour at the thumb with saturation s / 200 and lightness 0.5.
-    DWORD PaletteHSLToRGB(int saturation) const;
+    void SetSelectColor(ColorRef colour);
+    ColorRef GetSelectColor() const { return m_colour; }
+    // The colour at the thumb with saturation s / 200 and lightness 0.5, opaque.
+    Argb PaletteHSLToRGB(int saturation) const;
     int GetPosition() const { return m_position; }
     void SetPosition(int position);
 
@@ -103,7 +103,7 @@ private:
 
     int m_position = 180;
     bool m_dragging = false;
-    COLORREF m_colour = 0;
+    ColorRef m_colour;
 };
 
 // A colour ring picked by position: the thumb goes only where the distance from the centre
@@ -114,8 +114,8 @@ public:
     CirclePalette(MObject* parent, UINT id, const RECT& rect, int visible, int enabled);
     ORVO_DECLARE_CONTROL(CirclePalette, MControlFont)
 
-    void SetSelectColor(COLORREF colour);
-    COLORREF GetSelectColor() const { return m_colour; }
+    void SetSelectColor(ColorRef colour);
+    ColorRef GetSelectColor() const { return m_colour; }
     // Places the thumb around the point and picks the colour there; false where the ring
     // does not reach.
     bool MoveThumbPos(POINT point);
@@ -136,7 +136,7 @@ private:
     CRect m_thumbRect;
     POINT m_lastThumbPoint{0, 0};
     int m_mouseState = 0;
-    COLORREF m_colour = 0;
+    ColorRef m_colour;
 };
 
 }  // namespace Orvo

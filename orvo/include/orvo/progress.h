@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include "orvo/colour.h"
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/img_res_info.h"
@@ -37,8 +38,8 @@ public:
     bool SetBackGroundImage(UINT resourceId);
     bool SetForeGroundImage(const wchar_t* fileName);
     bool SetForeGroundImage(UINT resourceId);
-    void SetLineColor(DWORD argb) { m_lineColour = argb; }
-    void SetFillColor(DWORD argb) { m_fillColour = argb; }
+    void SetLineColor(Argb colour) { m_lineColour = colour; }
+    void SetFillColor(Argb colour) { m_fillColour = colour; }
 
     void DrawControl(HDC hdc, const RECT& rect) override;
     int OnControlTimer() override;
@@ -62,8 +63,8 @@ private:
     int m_run = 0;
     int m_tickCount = 0;
     int m_showText = 0;
-    DWORD m_lineColour = 0xFF333333;
-    DWORD m_fillColour;
+    Argb m_lineColour{0xFF333333};
+    Argb m_fillColour;
     Picture m_background;
     Picture m_foreground;
 };
