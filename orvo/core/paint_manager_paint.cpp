@@ -152,12 +152,9 @@ void PaintManager::DrawBackground(Gdiplus::Graphics& graphics, int width, int he
 }
 
 void PaintManager::DrawControl(HDC hdc, const RECT& rect) {
-    // No list lock is held while a control draws: drawing may reach the animation list,
-    // whose tick takes the list locks.
     for (auto* list : {&m_areaControls, &m_controls}) {
-        std::recursive_mutex& lock = list == &m_controls ? m_controlLock : m_areaLock;
         for (size_t i = 0;; ++i) {
-            MControl* control = ControlList::At(*list, lock, i);
+            MControl* control = ControlList::At(*list, i);
             if (control == nullptr) {
                 break;
             }
