@@ -91,25 +91,12 @@ void DrawBatteryGauge(Gdiplus::Graphics& graphics, Gdiplus::Image* background, i
 BatteryCtrl::BatteryCtrl(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
     : MControlFont(parent, id, rect, L"", visible, enabled, 0) {
     SetImageCount(1);
-    SetRunTimer(1);
 }
 
 BatteryCtrl::~BatteryCtrl() {
     if (m_manager != nullptr && m_animating) {
         m_manager->KillTimer(this, kChargeTimerKey);
     }
-}
-
-void BatteryCtrl::InitControl(PaintManager* manager) {
-    MControlFont::InitControl(manager);
-    if (manager != nullptr) {
-        m_repaint.Attach(manager->GetPaintWnd(), manager->IsLayered(), m_rect);
-    }
-}
-
-void BatteryCtrl::SetControlRect(const CRect& rect) {
-    MControlFont::SetControlRect(rect);
-    m_repaint.SetArea(rect);
 }
 
 void BatteryCtrl::SetBatteryInfo(int level, int charging) {
@@ -121,7 +108,8 @@ void BatteryCtrl::SetBatteryInfo(int level, int charging) {
         m_level = level;
         m_charging = charging;
     }
-    m_repaint.Request(*this);
+    // From the worker the request is queued for the window's thread, which paints.
+    UpdateControl(TRUE);
 }
 
 int BatteryCtrl::GetBatteryLevel() const {
@@ -192,9 +180,6 @@ int BatteryCtrl::OnControlTimer() {
 }
 
 void BatteryCtrl::DrawControl(HDC hdc, const RECT&) {
-    if (m_repaint.TakePending()) {
-        m_cacheValid = 0;
-    }
     int level = 0;
     int charging = 0;
     {

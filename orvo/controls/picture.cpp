@@ -217,9 +217,7 @@ void CPhotoFrame::DrawControl(HDC hdc, const RECT&) {
 }
 
 CSliderPicture::CSliderPicture(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
-    : MPicture(parent, id, rect, visible, enabled) {
-    SetRunTimer(1);
-}
+    : MPicture(parent, id, rect, visible, enabled) {}
 
 void CSliderPicture::InitControl(PaintManager* manager) {
     MPicture::InitControl(manager);
@@ -239,6 +237,7 @@ void CSliderPicture::SetRun(int run, int mode) {
     } else {
         m_running = 0;
     }
+    SetRunTimer(m_running);
     UpdateControl(TRUE);
 }
 
@@ -250,6 +249,7 @@ int CSliderPicture::OnControlTimer() {
     m_offset = std::max(0, m_offset - step);
     if (m_offset == 0) {
         m_running = 0;
+        SetRunTimer(0);
     }
     UpdateControl(TRUE);
     return 1;
@@ -283,7 +283,6 @@ void CSliderPicture::DrawControl(HDC hdc, const RECT&) {
 CGifPicture::CGifPicture(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
     : MControlFont(parent, id, rect, L"", visible, enabled, 1) {
     SetImageCount(1);
-    SetRunTimer(1);
 }
 
 void CGifPicture::InitControl(PaintManager* manager) {
@@ -349,6 +348,7 @@ void CGifPicture::SetRunState(int run, int frame) {
     m_shownFor = 0;
     m_lastTick = ::GetTickCount();
     AddMTimer();
+    SetRunTimer(m_running);
     UpdateControl(TRUE);
 }
 
@@ -398,6 +398,7 @@ BOOL CGifPicture::OnControlMouseMove(UINT, POINT point) {
         SetRunState(1, 0);
     } else if (m_running) {
         m_running = 0;
+        SetRunTimer(0);
         UpdateControl(TRUE);
     }
     return FALSE;

@@ -34,7 +34,6 @@ MProgress::MProgress(MObject* parent, UINT id, const RECT& rect, int visible, in
     SetTextColor(kProgressTextColour);
     SetAlignment(1, 4);
     SetImageCount(2);
-    SetRunTimer(1);
 }
 
 void MProgress::SetProgress(int progress) {
@@ -65,6 +64,8 @@ int MProgress::SetRun(int run, int progress) {
         // The animation needs the tick; registering twice is harmless.
         AddMTimer();
     }
+    // Only a running bar keeps the tick awake.
+    SetRunTimer(m_run);
     if (changed) {
         UpdateControl(TRUE);
     }

@@ -23,7 +23,6 @@ MSlider::MSlider(MObject* parent, UINT id, const RECT& rect, int visible, int en
     : MControlFont(parent, id, rect, L"", visible, enabled, 1) {
     SetTextColor(kSliderTextColour);
     SetAlignment(1, 4);
-    SetRunTimer(1);
     ComputeGeometry();
 }
 
@@ -131,6 +130,8 @@ BOOL MSlider::OnControlLButtonDown(UINT, POINT point) {
         MoveThumbPos(point);
         m_dragging = true;
         m_lastDragStep = ::GetTickCount();
+        // The tick follows the pointer only while a drag lasts.
+        SetRunTimer(1);
         UpdateControl(TRUE);
         return TRUE;
     }
@@ -160,6 +161,7 @@ BOOL MSlider::OnControlLButtonUp(UINT, POINT point) {
         return FALSE;
     }
     m_dragging = false;
+    SetRunTimer(0);
     SetMouseState(m_thumbRect.PtInRect(point) ? 1 : 0);
     SendMessageW(kNotifyClicked, 0, 0);
     return TRUE;

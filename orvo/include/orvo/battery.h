@@ -11,7 +11,6 @@
 #include "orvo/control_font.h"
 #include "orvo/img_res_info.h"
 #include "orvo/orvo_api.h"
-#include "orvo/posted_repaint.h"
 
 namespace Orvo {
 
@@ -56,8 +55,6 @@ public:
     int GetChargePhase() const { return m_chargePhase; }
     bool IsAnimating() const { return m_animating; }
 
-    void InitControl(PaintManager* manager) override;
-    void SetControlRect(const CRect& rect) override;
     void DrawControl(HDC hdc, const RECT& rect) override;
     int OnControlTimer() override;
 
@@ -75,7 +72,6 @@ private:
     BatteryIcons m_icons;
     int m_chargePhase = 0;
     bool m_animating = false;
-    PostedRepaint m_repaint;
 };
 
 // A label over a stretched picture.
