@@ -86,7 +86,7 @@ inline constexpr FactoryClass kFactoryClasses[] = {
     {L"CirclePalette", ConstructorGroup::kEnabledForced, 35, 34, kWritten},
     {L"CComboBoxList", ConstructorGroup::kEnabledForced, 36, kNotListed, kNotYetWritten},
     {L"BatteryCtrl", ConstructorGroup::kEnabledForced, 40, kNotListed, kWritten},
-    {L"CDeviceList", ConstructorGroup::kEnabledForced, 41, 52, kNotYetWritten},
+    {L"CDeviceList", ConstructorGroup::kEnabledForced, 41, 52, kWritten},
     {L"CTabCtrl1", ConstructorGroup::kEnabledForced, 42, kNotListed, kNotYetWritten},
     {L"DPIControl", ConstructorGroup::kEnabledForced, kNotListed, 41, kNotYetWritten},
     {L"MComboBox2", ConstructorGroup::kEnabledForced, kNotListed, 46, kNotYetWritten},
