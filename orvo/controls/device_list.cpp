@@ -1,5 +1,11 @@
 #include "orvo/device_list.h"
 
+#include <algorithm>
+#include <vector>
+
+#include <algorithm>
+#include <vector>
+
 #include "battery_gauge.h"
 #include "control_paint.h"
 #include "device_geometry.h"
@@ -29,6 +35,40 @@ CRect ToRect(const DeviceGeometry::Box& box) {
 
 void SetNamedCursor(const wchar_t* cursor) {
     ::SetCursor(::LoadCursorW(nullptr, cursor));
+}
+
+// Whether the face has a glyph for every character of the text. A face standing in for
+// the cards' face may carry only Chinese, and GDI+ falls back to no other font.
+bool FaceCovers(const wchar_t* face, const std::wstring& text) {
+    if (text.empty()) {
+        return true;
+    }
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    if (dc == nullptr) {
+        return false;
+    }
+    HFONT font = ::CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH, face);
+    bool covered = false;
+    if (font != nullptr) {
+        const HGDIOBJ previous = ::SelectObject(dc, font);
+        std::vector<WORD> glyphs(text.size());
+        if (::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                               GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR) {
+            covered = true;
+            for (size_t i = 0; i < text.size(); ++i) {
+                if (glyphs[i] == 0xFFFF && text[i] != L' ') {
+                    covered = false;
+                    break;
+                }
+            }
+        }
+        ::SelectObject(dc, previous);
+        ::DeleteObject(font);
+    }
+    ::DeleteDC(dc);
+    return covered;
 }
 
 }  // namespace
@@ -293,14 +333,15 @@ void CDeviceList::LayOutCards() {
 void CDeviceList::DrawCards(Gdiplus::Graphics& graphics) {
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    auto modeFont = ControlPaint::MakeNamedFont(*this, kCardFont, kModeFontSize, 0);
-    if (modeFont == nullptr) {
-        modeFont = ControlPaint::MakeNamedFont(*this, nullptr, kModeFontSize, 0);
-    }
-    auto nameFont = ControlPaint::MakeNamedFont(*this, kCardFont, kNameFontSize, kFontBold);
-    if (nameFont == nullptr) {
-        nameFont = ControlPaint::MakeNamedFont(*this, nullptr, kNameFontSize, kFontBold);
-    }
+    // The cards' face, or the control's own where it lacks a character of the text.
+    const auto fontFor = [&](const std::wstring& text, int size, int style) {
+        std::unique_ptr<Gdiplus::Font> font;
+        if (FaceCovers(kCardFont, text)) {
+            font = ControlPaint::MakeNamedFont(*this, kCardFont, size, style);
+        }
+        return font != nullptr ? std::move(font)
+                               : ControlPaint::MakeNamedFont(*this, nullptr, size, style);
+    };
     Gdiplus::SolidBrush white{ControlPaint::GdiColor(kWhite)};
     Gdiplus::Pen frame{ControlPaint::GdiColor(kWhite), 1};
 
@@ -361,13 +402,15 @@ void CDeviceList::DrawCards(Gdiplus::Graphics& graphics) {
         const Gdiplus::RectF modeBox(static_cast<Gdiplus::REAL>(card.right - 150),
                                      static_cast<Gdiplus::REAL>(card.top + 20), 80, 30);
         graphics.DrawRectangle(&frame, modeBox);
-        ControlPaint::DrawLine(graphics, modeFont.get(),
-                               (record.mode == 0 ? m_wiredText : m_wirelessText).c_str(), modeBox,
-                               white);
+        const std::wstring& modeText = record.mode == 0 ? m_wiredText : m_wirelessText;
+        ControlPaint::DrawLine(graphics, fontFor(modeText, kModeFontSize, 0).get(),
+                               modeText.c_str(), modeBox, white);
         ControlPaint::DrawLine(
-            graphics, nameFont.get(), record.name.c_str(),
+            graphics, fontFor(record.name, kNameFontSize, kFontBold).get(), record.name.c_str(),
+            // At least 200 wide, as far as the card allows: a long name is not cut short.
             Gdiplus::RectF(static_cast<Gdiplus::REAL>(card.left + 20),
-                           static_cast<Gdiplus::REAL>(card.bottom - 40), 200, 30),
+                           static_cast<Gdiplus::REAL>(card.bottom - 40),
+                           static_cast<Gdiplus::REAL>(std::max(200, card.Width() - 40)), 30),
             white, Gdiplus::StringAlignmentNear);
     }
 }

@@ -1,5 +1,7 @@
 #include "orvo/slider.h"
 
+#include <algorithm>
+
 #include "control_paint.h"
 #include "orvo/manager.h"
 #include "orvo/paint_manager.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr Argb kTrackColour{0xFF394451};
 constexpr Argb kSliderTextColour{0xFF050505};
+constexpr Argb kDisabledColour{0xFF828282};
 constexpr int kThumbFrames = 4;
 
 }  // namespace
@@ -195,23 +198,30 @@ void MSlider::DrawThumb(Gdiplus::Graphics& graphics, int x, int y) const {
         width = m_thumbSize.cx;
         height = m_thumbSize.cy;
     }
+    // Frame 0; a disabled slider shows the strip's disabled frame.
+    const int frame = m_enabled ? 0 : kThumbFrames - 1;
     MRender::DrawImageExact(&graphics, m_thumbImage,
                             Gdiplus::Rect(x + (m_thumbSize.cx - width) / 2,
                                           y + (m_thumbSize.cy - height) / 2, width, height),
-                            0, 0, m_thumbFrameWidth, m_thumbFrameHeight);
+                            frame * m_thumbFrameWidth, 0, m_thumbFrameWidth, m_thumbFrameHeight);
 }
 
 void MSlider::DrawControl(HDC hdc, const RECT&) {
     ControlPaint::PaintCached(
         *this, hdc, [&](Gdiplus::Graphics& graphics, HDC, int width, int height) {
             graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-            const Gdiplus::REAL middle = static_cast<Gdiplus::REAL>(height / 2);
+            // The line runs through the knob's middle: half the height, or half the thumb's
+            // when the control is taller (its value text lies below).
+            const Gdiplus::REAL middle =
+                static_cast<Gdiplus::REAL>(std::min<int>(height, m_thumbSize.cy) / 2);
             const Gdiplus::REAL start = static_cast<Gdiplus::REAL>(m_thumbSize.cx / 2);
             Gdiplus::Pen track(ControlPaint::GdiColor(kTrackColour), 2);
             graphics.DrawLine(&track, start, middle,
                               static_cast<Gdiplus::REAL>(width - m_thumbSize.cx / 2), middle);
             if (HasThumbImage() && m_minimum < m_maximum) {
-                Gdiplus::Pen filled(ControlPaint::GdiColor(Manager::GetSelectColor()), 2);
+                Gdiplus::Pen filled(
+                    ControlPaint::GdiColor(m_enabled ? Manager::GetSelectColor() : kDisabledColour),
+                    2);
                 graphics.DrawLine(&filled, start, middle, static_cast<Gdiplus::REAL>(ThumbCentre()),
                                   middle);
                 DrawThumb(graphics, m_thumbRect.left - m_rect.left, 0);
