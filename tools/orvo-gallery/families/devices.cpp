@@ -20,17 +20,11 @@ void Label(FamilyDialog& dialog, const RECT& cell, const wchar_t* text) {
 
 constexpr UINT kListId = 180;
 
-// The pointer is put away and the second card hovered, so the picture never depends on
-// where the pointer happened to rest.
-void HoverTheReceiver(FamilyDialog& dialog) {
+// The pointer is put away and the window told so, so the picture never depends on where
+// the pointer happened to rest (no card hovered).
+void PutThePointerAway(FamilyDialog& dialog) {
     ::SetCursorPos(0, 0);
-    auto* list = static_cast<Orvo::CDeviceList*>(dialog.GetControl(kListId));
-    if (list == nullptr) {
-        return;
-    }
-    const Orvo::CRect card = list->GetCardRect(1);
-    ::SendMessageW(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0,
-                   MAKELPARAM(card.left + 60, card.top + 200));
+    ::SendMessageW(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(4, dialog.Height() - 4));
 }
 
 void BuildDevices(FamilyDialog& dialog) {
@@ -38,13 +32,14 @@ void BuildDevices(FamilyDialog& dialog) {
     const RECT content = dialog.ContentRect();
     const std::wstring skins = Orvo::Manager::GetSkinDirectory();
 
-    // A row of gauges along the top.
+    // A row of gauges along the top. The charging one is full, so its animation (which
+    // fills the gauge up from the level) stands still for the picture.
     const struct {
         int level;
         int charging;
         const wchar_t* label;
     } gauges[] = {{100, 0, L"100 %"}, {80, 0, L"80 %"}, {55, 0, L"55 %"},
-                  {30, 0, L"30 %"},   {10, 0, L"10 %"}, {60, 1, L"charging"}};
+                  {30, 0, L"30 %"},   {10, 0, L"10 %"}, {100, 1, L"charging"}};
     int x = content.left;
     const int gaugeTop = content.top + 22;
     for (const auto& gauge : gauges) {
@@ -86,7 +81,7 @@ void BuildDevices(FamilyDialog& dialog) {
     list->SetDeviceState(102, 1, 1);
     list->SetDeviceBattery(101, 1, 60);
     list->SetDeviceBattery(102, 0, 85);
-    dialog.BeforeCapture(HoverTheReceiver, 2);
+    dialog.BeforeCapture(PutThePointerAway, 4);
 }
 
 }  // namespace
