@@ -64,11 +64,10 @@ public:
         // Its own place: the rectangle handed in is the area being painted.
         RECT box = m_rect;
         (void)rect;
-        const HGDIOBJ old = ::SelectObject(hdc, m_font);
+        Orvo::ScopedSelectObject font(hdc, m_font);
         ::SetBkMode(hdc, TRANSPARENT);
         ::SetTextColor(hdc, m_colour);
         ::DrawTextW(hdc, m_text.c_str(), -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        ::SelectObject(hdc, old);
     }
 
 private:
