@@ -60,10 +60,8 @@ public:
           m_colour(colour) {}
 
     const wchar_t* GetClassNameW() const override { return L"GalleryLabel"; }
-    void DrawControl(HDC hdc, const RECT& rect) override {
-        // Its own place: the rectangle handed in is the area being painted.
+    void DrawControl(HDC hdc, const RECT&) override {
         RECT box = m_rect;
-        (void)rect;
         Orvo::ScopedSelectObject font(hdc, m_font);
         ::SetBkMode(hdc, TRANSPARENT);
         ::SetTextColor(hdc, m_colour);
