@@ -88,9 +88,11 @@ struct CDeviceList::DeviceRecord {
 };
 
 CDeviceList::CDeviceList(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
-    : MControlFont(parent, id, rect, L"", visible, enabled, 1),
+    : MPanel(parent, id, rect, visible),
       m_wiredText(L"\u6709\u7ebf\u6a21\u5f0f"),
-      m_wirelessText(L"\u661f\u95ea\u6a21\u5f0f") {}
+      m_wirelessText(L"\u661f\u95ea\u6a21\u5f0f") {
+    m_enabled = enabled != 0;
+}
 
 CDeviceList::~CDeviceList() = default;
 
@@ -130,6 +132,17 @@ void CDeviceList::ClearList() {
         doomed.swap(m_devices);
         m_hover = -1;
         m_selected = 0;
+    }
+    // The bars are the window thread's; a list emptied elsewhere leaves them to the next
+    // rebuild.
+    if (m_manager == nullptr || m_manager->IsUiThread()) {
+        if (CScrollVertical* vertical = GetScrollVertical()) {
+            vertical->SetVisible(0);
+        }
+        if (CScrollHorizontal* horizontal = GetScrollHorizontal()) {
+            horizontal->SetScrollMaxRange(0);
+            horizontal->SetScrollCurrentPos(0);
+        }
     }
     UpdateControl(TRUE);
 }
@@ -492,6 +505,13 @@ BOOL CDeviceList::OnControlLButtonUp(UINT, POINT) {
         SendMessageW(kNotifyClicked, 0, 0);
     }
     return TRUE;
+}
+
+long CDeviceList::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
+    if (code == kNotifyScroll && (controlId == kVerticalBarId || controlId == kHorizontalBarId)) {
+        UpdateControl(TRUE);
+    }
+    return MPanel::OnMessage(controlId, code, wParam, lParam);
 }
 
 BOOL CDeviceList::OnControlScroll(int, int, POINT) {

@@ -321,3 +321,38 @@ TEST_F(DeviceControlsTest, WorkerSettersRunBesideThePaintsAndInputOfTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DeviceControlsTest, ClearingEmptiesTheListAndTheWheelLeavesTheCards) {
+    Orvo::CDeviceList* list = CreateList(CRect(0, 0, 1100, 600));
+    ASSERT_NE(list, nullptr);
+    list->AddDevice(L"A", 101, L"");
+    list->AddDevice(L"B", 102, L"");
+    list->SetDeviceState(101, 0, 1);
+    list->SetDeviceState(102, 0, 1);
+    ASSERT_NE(ValuesTest::PaintControls(m_dialog), nullptr);
+    const CRect before = list->GetCardRect(1);
+    m_dialog.Mouse(WM_MOUSEMOVE, before.left + 40, before.top + 40);
+    POINT screen{before.left + 40, before.top + 40};
+    ::ClientToScreen(m_dialog.GetSafeHwnd(), &screen);
+    m_dialog.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)),
+                  MAKELPARAM(screen.x, screen.y));
+    ASSERT_NE(ValuesTest::PaintControls(m_dialog), nullptr);
+    EXPECT_EQ(list->GetCardRect(1), before);
+
+    list->ClearList();
+    EXPECT_EQ(list->GetItemCount(), 0);
+    EXPECT_EQ(list->GetHoverIndex(), -1);
+    EXPECT_EQ(list->GetSelectIndex(), 0);
+    EXPECT_EQ(list->GetSelectDevice(), 0);
+    EXPECT_FALSE(list->GetScrollVertical()->IsVisible());
+    EXPECT_EQ(list->GetOnlineDevCount(), 0);
+    // Nothing is left to paint or click.
+    ASSERT_NE(ValuesTest::PaintControls(m_dialog), nullptr);
+    m_dialog.Mouse(WM_LBUTTONDOWN, before.left + 40, before.top + 40, MK_LBUTTON);
+    m_dialog.Mouse(WM_LBUTTONUP, before.left + 40, before.top + 40);
+    EXPECT_EQ(Clicks(), 0);
+}
+
+}  // namespace

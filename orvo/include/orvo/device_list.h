@@ -13,6 +13,7 @@
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/orvo_api.h"
+#include "orvo/panel.h"
 
 namespace Orvo {
 
@@ -23,11 +24,11 @@ namespace Orvo {
 // The device engine calls the item setters from its worker thread: records are read and
 // changed only under the list's item lock, and the repaint a setter asks for is run by the
 // window's thread, which alone lays the cards out and paints them.
-class ORVO_API CDeviceList : public MControlFont {
+class ORVO_API CDeviceList : public MPanel {
 public:
     CDeviceList(MObject* parent, UINT id, const RECT& rect, int visible, int enabled);
     ~CDeviceList() override;
-    ORVO_DECLARE_CONTROL(CDeviceList, MControlFont)
+    ORVO_DECLARE_CONTROL(CDeviceList, MPanel)
 
     // A new record (not connected, wired, 100 %, not charging); its picture is loaded from
     // the path as given. Returns its index.
@@ -74,6 +75,8 @@ public:
     DeviceInfo GetDeviceInfo(int index) const;
 
     void DrawControl(HDC hdc, const RECT& rect) override;
+    // The scroll bars' moves (8) repaint the cards and go on to the owner.
+    long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override;
     BOOL OnControlMouseMove(UINT flags, POINT point) override;
     BOOL OnControlLButtonDown(UINT flags, POINT point) override;
     BOOL OnControlLButtonUp(UINT flags, POINT point) override;
