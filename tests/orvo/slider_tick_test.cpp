@@ -44,6 +44,8 @@ TEST(SliderTickTest, DragOutsideTheControlFollowsThePointerOnTheWindowsThread) {
     dialog.Mouse(WM_MOUSEMOVE, 30, 35);
     dialog.Mouse(WM_LBUTTONDOWN, 30, 35, MK_LBUTTON);
     ASSERT_EQ(slider->GetMouseState(), 2);
+    POINT restore{};
+    ::GetCursorPos(&restore);
     POINT outside{460, 35};
     ::ClientToScreen(dialog.GetSafeHwnd(), &outside);
     ::SetCursorPos(outside.x, outside.y);
@@ -72,6 +74,8 @@ TEST(SliderTickTest, DragOutsideTheControlFollowsThePointerOnTheWindowsThread) {
     // Released, the slider stops asking for ticks.
     dialog.Mouse(WM_LBUTTONUP, 460, 35);
     EXPECT_EQ(slider->IsRunTimer(), 0);
+    // Other tests photograph windows under the pointer: it goes back where it was.
+    ::SetCursorPos(restore.x, restore.y);
     dialog.DestroyWindow();
 }
 

@@ -20,10 +20,10 @@ void Label(FamilyDialog& dialog, const RECT& cell, const wchar_t* text) {
 
 constexpr UINT kListId = 180;
 
-// The pointer is put away and the window told so, so the picture never depends on where
-// the pointer happened to rest (no card hovered).
+// The window is told the pointer rests on bare ground, so the picture never depends on
+// where the pointer happened to be (no card hovered). The pointer itself stays where it is:
+// the pages photographed after this one find it as they expect.
 void PutThePointerAway(FamilyDialog& dialog) {
-    ::SetCursorPos(0, 0);
     ::SendMessageW(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(4, dialog.Height() - 4));
 }
 
