@@ -68,6 +68,7 @@ PaintManager::~PaintManager() {
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }
+    RevokeDragDrop();
 }
 
 void PaintManager::Init(HWND hwnd, MWindow* window) {
@@ -593,8 +594,6 @@ void PaintManager::ShowAirBladder(int show, UINT_PTR key) {
     ::ShowWindow(m_tipBubbleWnd, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void PaintManager::InitDragDrop() {}
-
 void PaintManager::OnDestroyMessage(HWND hwnd) {
     if (hwnd == m_hWnd) {
         DestroyData();
@@ -611,6 +610,7 @@ void PaintManager::DestroyData() {
         std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
         m_ticksEnabled = false;
     }
+    RevokeDragDrop();
     m_backImage.reset();
     m_backImageWidth = 0;
     m_backImageHeight = 0;

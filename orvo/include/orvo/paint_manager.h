@@ -18,6 +18,7 @@
 
 namespace Orvo {
 
+class CIDropTarget;
 class MObject;
 class MShadow;
 class MWindow;
@@ -188,11 +189,22 @@ public:
     UINT GetTooltipCtrlID() const { return m_tooltipControlId; }
     HWND GetTooltipWindow() const { return m_tooltipWnd; }
 
-    // The tip bubble and drag and drop come with their windows; until then these refuse.
+    // The tip bubble comes with its window; until then these refuse.
     int SetAirBladderMsg(const wchar_t* text, POINT point, int type, int mode);
     void ShowAirBladder(int show, UINT_PTR key);
-    void InitDragDrop();
-    HBITMAP GetDropBitmap() const { return m_dragBitmap; }
+
+    // Registers the window as an OLE drop target for CF_BITMAP, CF_DIB, CF_HDROP and
+    // CF_ENHMETAFILE, in that order; 0 when the system refuses.
+    int InitDragDrop();
+    CIDropTarget* GetDropTarget() const { return m_dropTarget; }
+    // A dropped picture becomes a bitmap that is offered to the window with STM_SETIMAGE; the
+    // image the window gives back, and the new bitmap when the window did not keep it
+    // (STM_GETIMAGE does not return it), are deleted. True: the caller releases the medium.
+    virtual bool OnDrop(FORMATETC* format, STGMEDIUM* medium, DWORD* effect);
+    // A new bitmap of `rect` (the control's coordinates) as the control looks now, over the
+    // window's fill colour; the caller owns it. Null for an empty part or no control.
+    HBITMAP GetDropBitmap(MControl* control, const RECT& rect);
+    HBITMAP GetArmedDragBitmap() const { return m_dragBitmap; }
 
     // The window's messages, before the default procedure; non-zero is the result.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -253,6 +265,9 @@ private:
     void InvalidateOverlay();
     bool EnsureTooltipWindow();
     MControl* ScanFocusable(bool forward);
+    // The armed control's picture is dragged out with OLE drag and drop.
+    void StartControlDrag(POINT point);
+    void RevokeDragDrop();
 
     HWND m_hWnd = nullptr;
     HDC m_windowDC = nullptr;          // owned: released in DestroyData
@@ -326,7 +341,9 @@ private:
     MControl* m_caretOwner = nullptr;  // not owned
     CPoint m_dragStart;
     bool m_dragArmed = false;
-    HBITMAP m_dragBitmap = nullptr;  // not owned: the armed control's drag picture
+    HBITMAP m_dragBitmap = nullptr;        // not owned: the armed control's drag picture
+    CIDropTarget* m_dropTarget = nullptr;  // owned reference (COM): released by the destructor
+    bool m_dropRegistered = false;
 };
 
 }  // namespace Orvo
