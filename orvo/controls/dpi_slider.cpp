@@ -21,7 +21,7 @@ constexpr int kThumbTop = 50;
 
 DPISlider::DPISlider(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
     : MControlFont(parent, id, rect, L"", visible, enabled, 1) {
-    SetTextColor(0xFF050505);
+    SetTextColor(Argb(0xFF050505));
     m_imageCount = 1;
 }
 
@@ -34,7 +34,7 @@ int DPISlider::SetProgress(int value) {
         }
         m_position = position;
     }
-    RequestRepaint();
+    UpdateControl(TRUE);
     std::lock_guard<std::recursive_mutex> guard(m_valueLock);
     return m_position;
 }
@@ -49,7 +49,7 @@ void DPISlider::SetMaxProgress(int maximum) {
         std::lock_guard<std::recursive_mutex> guard(m_valueLock);
         m_maximum = maximum;
     }
-    RequestRepaint();
+    UpdateControl(TRUE);
 }
 
 int DPISlider::GetMaxProgress() const {
@@ -62,7 +62,7 @@ void DPISlider::SetMinProgress(int minimum) {
         std::lock_guard<std::recursive_mutex> guard(m_valueLock);
         m_minimum = minimum;
     }
-    RequestRepaint();
+    UpdateControl(TRUE);
 }
 
 int DPISlider::GetMinProgress() const {
@@ -147,15 +147,6 @@ void DPISlider::MoveThumbPos(int x, int) {
     SendMessageW(kNotifyScroll, static_cast<WPARAM>(value), 0);
 }
 
-void DPISlider::RequestRepaint() {
-    if (CachedDrawing::OnWindowThread(*this)) {
-        UpdateControl(TRUE);
-        return;
-    }
-    m_stale = true;
-    CachedDrawing::InvalidateFromAnyThread(*this);
-}
-
 int DPISlider::OnControlTimer() {
     if (!m_dragging || !m_visible || m_state != ThumbState::kDragging || m_manager == nullptr) {
         return 0;
@@ -237,8 +228,7 @@ void DPISlider::SetControlRect(const CRect& rect) {
 }
 
 void DPISlider::DrawControl(HDC hdc, const RECT&) {
-    CachedDrawing::Draw(*this, hdc, m_stale.exchange(false),
-                        [this](HDC cache) { DrawIntoCache(cache); });
+    CachedDrawing::Draw(*this, hdc, [this](HDC cache) { DrawIntoCache(cache); });
 }
 
 void DPISlider::DrawIntoCache(HDC dc) {

@@ -447,7 +447,7 @@ void MTabCtrl::PaintVertical(HDC cache, int width, int height) {
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
     Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
-    Gdiplus::SolidBrush accent(Gdiplus::Color(Manager::GetSelectColor()));
+    Gdiplus::SolidBrush accent(Gdiplus::Color(Manager::GetSelectColor().Value()));
     const int stripRight = m_leftPadding + StripWidth();
     for (int column = 0; column < 3; ++column) {
         const int origin = column * width;
@@ -640,7 +640,7 @@ BOOL CTabCtrl1::OnControlLButtonUp(UINT, POINT point) {
 }
 
 void CTabCtrl1::DrawControl(HDC hdc, const RECT&) {
-    CachedDrawing::Draw(*this, hdc, false, [this](HDC cache) { Paint(cache); });
+    CachedDrawing::Draw(*this, hdc, [this](HDC cache) { Paint(cache); });
 }
 
 void CTabCtrl1::Paint(HDC cache) {
@@ -651,7 +651,7 @@ void CTabCtrl1::Paint(HDC cache) {
     format.SetAlignment(Gdiplus::StringAlignmentCenter);
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
-    Gdiplus::SolidBrush accent(Gdiplus::Color(Manager::GetSelectColor()));
+    Gdiplus::SolidBrush accent(Gdiplus::Color(Manager::GetSelectColor().Value()));
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
     const int width = m_rect.Width();
     for (size_t i = 0; i < m_items.size(); ++i) {

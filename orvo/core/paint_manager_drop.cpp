@@ -257,7 +257,7 @@ HBITMAP PaintManager::GetDropBitmap(MControl* control, const RECT& rect) {
     MRender::FillSolidRect(canvas.GetDC(), RECT{0, 0, bounds.right, bounds.bottom}, m_fillColor);
     control->Draw(canvas.GetDC(), bounds);
     // Drawing from the cache again next time would show this canvas as background.
-    control->SetUpdate(0, 0);
+    control->SetUpdate(0, ColorRef());
     HDC screen = ::GetDC(nullptr);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, part.Width(), part.Height());
     HDC dc = ::CreateCompatibleDC(screen);

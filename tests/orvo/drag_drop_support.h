@@ -88,7 +88,7 @@ public:
     }
     const wchar_t* GetClassNameW() const override { return L"SwatchControl"; }
     void DrawControl(HDC hdc, const RECT&) override {
-        Orvo::MRender::FillSolidRect(hdc, m_rect, m_colour);
+        Orvo::MRender::FillSolidRect(hdc, m_rect, Orvo::ColorRef(m_colour));
     }
     BOOL OnControlLButtonDown(UINT, POINT) override {
         ++m_presses;

@@ -32,7 +32,7 @@ FORMATETC Format(CLIPFORMAT format, DWORD medium) {
 
 HBITMAP SolidBitmap(int width, int height, COLORREF colour) {
     Orvo::MemoryCanvas canvas(width, height);
-    Orvo::MRender::FillSolidRect(canvas.GetDC(), RECT{0, 0, width, height}, colour);
+    Orvo::MRender::FillSolidRect(canvas.GetDC(), RECT{0, 0, width, height}, Orvo::ColorRef(colour));
     HDC screen = ::GetDC(nullptr);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
     HDC dc = ::CreateCompatibleDC(screen);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <mutex>
 
 #include "orvo/control_factory.h"
@@ -21,8 +20,8 @@ public:
     ORVO_DECLARE_CONTROL(DPISlider, MControlFont)
 
     // Sets the value; returns the position (0-based), not the value. Safe to call from the
-    // device worker: the position is stored under its lock and the repaint is left to the
-    // window's thread.
+    // device worker: the position is stored under its lock and the repaint request is queued
+    // for the window's thread.
     int SetProgress(int value);
     // Minimum + position.
     int GetProgress() const;
@@ -68,16 +67,12 @@ private:
 
     // The thumb for a position, in the parent's coordinates.
     CRect ThumbRectFor(int position) const;
-    // Repaints now on the window's thread; from another thread marks the picture stale and
-    // invalidates the window, which paints it on its own thread.
-    void RequestRepaint();
     void DrawIntoCache(HDC dc);
 
     mutable std::recursive_mutex m_valueLock;  // guards m_minimum, m_maximum, m_position
     int m_minimum = 1;
     int m_maximum = 240;
     int m_position = 0;
-    std::atomic<bool> m_stale{false};  // set off the window's thread: redraw the cache
     int m_thumbWidth = 16;
     int m_thumbHeight = 13;
     ThumbState m_state = ThumbState::kIdle;
