@@ -192,6 +192,8 @@ BOOL DPISlider::OnControlLButtonDown(UINT, POINT point) {
         MoveThumbPos(point.x, point.y);
         m_dragging = true;
         m_lastFollow = ::GetTickCount();
+        // The animation tick runs only while a drag is held.
+        SetRunTimer(1);
     } else {
         MoveThumbPos(point.x, point.y);
         if (GetThumbRect().PtInRect(point)) {
@@ -207,6 +209,7 @@ BOOL DPISlider::OnControlLButtonUp(UINT, POINT point) {
         return FALSE;
     }
     m_dragging = false;
+    SetRunTimer(0);
     m_state = GetThumbRect().PtInRect(point) ? ThumbState::kHot : ThumbState::kIdle;
     UpdateControl(TRUE);
     SendMessageW(kNotifyClicked, 0, 0);
