@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "cached_drawing.h"
+#include "../cached_drawing.h"
 #include "orvo/paint_manager.h"
 #include "orvo/render.h"
 

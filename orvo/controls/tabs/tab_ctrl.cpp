@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "cached_drawing.h"
+#include "../cached_drawing.h"
 #include "orvo/manager.h"
 #include "orvo/paint_manager.h"
 #include "orvo/render.h"
