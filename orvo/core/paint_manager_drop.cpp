@@ -274,11 +274,12 @@ HBITMAP PaintManager::GetDropBitmap(MControl* control, const RECT& rect) {
 }
 
 void PaintManager::StartControlDrag(POINT) {
-    m_dragArmed = false;
-    HBITMAP picture = m_dragBitmap;
+    HBITMAP picture = m_dragBitmap.get();
     if (picture == nullptr || m_hWnd == nullptr) {
+        DisarmDrag();
         return;
     }
+    m_dragArmed = false;
     ReleaseCapture();
     ::ReleaseCapture();
 
@@ -315,6 +316,7 @@ void PaintManager::StartControlDrag(POINT) {
     ::DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
     data->Release();
     source->Release();
+    DisarmDrag();
 
     // The release that ended the drag went to the drag loop: the control that took the press
     // gets one now.

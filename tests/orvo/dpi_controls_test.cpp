@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core_test_support.h"
+#include "thread_noting_dialog.h"
 #include "orvo/dpi_slider.h"
 #include "orvo/paint_manager.h"
 
@@ -16,34 +17,10 @@ namespace {
 
 using Orvo::CRect;
 using OrvoTest::TestDialog;
+using OrvoTest::ThreadNotingDialog;
 
 constexpr UINT kSliderId = 104;
 const CRect kSliderRect(10, 10, 915, 80);
-
-// Notes the threads that painted the slider or asked the dialog for a repaint.
-class ThreadNotingDialog : public TestDialog {
-public:
-    long OnControlUpdate(const RECT& rect, int redraw, Orvo::MControl* control) override {
-        Note();
-        return TestDialog::OnControlUpdate(rect, redraw, control);
-    }
-    long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override {
-        Note();
-        return TestDialog::OnMessage(controlId, code, wParam, lParam);
-    }
-    void Note() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_threads.insert(::GetCurrentThreadId());
-    }
-    std::set<DWORD> Threads() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_threads;
-    }
-
-private:
-    std::mutex m_lock;  // guards m_threads
-    std::set<DWORD> m_threads;
-};
 
 class DrawCountingSlider : public Orvo::DPISlider {
 public:

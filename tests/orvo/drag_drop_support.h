@@ -98,18 +98,9 @@ public:
         ++m_releases;
         return TRUE;
     }
-    // The drag picture: a new bitmap of the whole swatch, freed after the drag.
+    // The drag picture: a new bitmap of the whole swatch each press; the manager owns it.
     HBITMAP GetControlDropBitmap() override {
-        if (m_picture != nullptr) {
-            ::DeleteObject(m_picture);
-        }
-        m_picture = m_manager != nullptr ? m_manager->GetDropBitmap(this, m_rect) : nullptr;
-        return m_picture;
-    }
-    ~SwatchControl() override {
-        if (m_picture != nullptr) {
-            ::DeleteObject(m_picture);
-        }
+        return m_manager != nullptr ? m_manager->GetDropBitmap(this, m_rect) : nullptr;
     }
 
     int m_presses = 0;
@@ -117,7 +108,6 @@ public:
 
 private:
     COLORREF m_colour;
-    HBITMAP m_picture = nullptr;  // owned
 };
 
 }  // namespace OrvoTest
