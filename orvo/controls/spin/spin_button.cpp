@@ -17,6 +17,8 @@ namespace {
 // The number's field: light, so the spinner's near-black figures read on it.
 constexpr Argb kFieldFill(0xFFE6EBF1);
 constexpr Argb kFieldLine(0xFF2A303A);
+constexpr Argb kDisabledFill(0xFF5A616C);
+constexpr Argb kDisabledText(0xFF2A303A);
 constexpr int kFieldRadius = 4;
 
 int DigitOf(UINT vk) {
@@ -130,7 +132,7 @@ void MSpinButton::Paint(HDC cache) {
                                 m_imageHeight, kFieldRadius);
     } else {
         MRender::DrawRoundRectange(&graphics, 0, 0, width - 1, height - 1, kFieldRadius, kFieldLine,
-                                   1, kFieldFill);
+                                   1, m_enabled ? kFieldFill : kDisabledFill);
     }
     if (Gdiplus::FontFamily* family = GetFontFamily(m_fontName.c_str())) {
         Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle,
@@ -139,10 +141,11 @@ void MSpinButton::Paint(HDC cache) {
         format.SetAlignment(Gdiplus::StringAlignmentCenter);
         format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         const std::wstring text = std::to_wstring(m_value);
+        Gdiplus::SolidBrush disabled{Gdiplus::Color(kDisabledText.Value())};
         graphics.DrawString(text.c_str(), -1, &font,
                             Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width),
                                            static_cast<Gdiplus::REAL>(height)),
-                            &format, m_textBrush.get());
+                            &format, m_enabled ? m_textBrush.get() : &disabled);
     }
 }
 

@@ -5,8 +5,9 @@
 
 #include <string>
 
+#include "family_card.h"
 #include "family_dialog.h"
-#include "orvo/render.h"
+#include "orvo/spin_button.h"
 #include "orvo/tab_ctrl.h"
 
 namespace Gallery {
@@ -15,31 +16,6 @@ namespace {
 constexpr UINT kVerticalTabs = 100;
 constexpr UINT kHorizontalTabs = 101;
 constexpr UINT kTextTabs = 102;
-
-// A page of a tab: a card with the page's name, shown while its tab is selected.
-class PageCard : public Orvo::MControl {
-public:
-    PageCard(Orvo::MObject* parent, UINT id, const RECT& rect, std::wstring title, HFONT font)
-        : MControl(parent, id, rect, 1, 1, 0), m_title(std::move(title)), m_font(font) {}
-
-    const wchar_t* GetClassNameW() const override { return L"GalleryPageCard"; }
-    void DrawControl(HDC hdc, const RECT&) override {
-        Gdiplus::Graphics graphics(hdc);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        Orvo::MRender::DrawRoundRectange(&graphics, m_rect.left, m_rect.top, m_rect.Width(),
-                                         m_rect.Height(), 10, Orvo::Argb(0xFF2A303A), 1,
-                                         Orvo::Argb(0xFF1C2027));
-        RECT text = m_rect;
-        text.top += 16;
-        text.left += 16;
-        Orvo::MRender::DrawTextW(hdc, text, m_title.c_str(), Orvo::ColorRef::FromRgb(255, 255, 255),
-                                 m_font, DT_LEFT | DT_TOP | DT_SINGLELINE);
-    }
-
-private:
-    std::wstring m_title;
-    HFONT m_font;  // not owned: a font of GalleryFonts
-};
 
 void HoverSecondTab(FamilyDialog& dialog) {
     // The pointer rests on the second tab of the vertical strip.
@@ -61,7 +37,7 @@ void BuildTabs(FamilyDialog& dialog) {
                                   L"icon\\tab_macro.png", L"icon\\tab_light.png"};
         const wchar_t* texts[] = {L"Home", L"Buttons", L"Performance", L"Macros", L"Lighting"};
         for (int i = 0; i < 5; ++i) {
-            auto page = std::make_unique<PageCard>(
+            auto page = std::make_unique<FamilyCard>(
                 &dialog, 200 + i, RECT{area.left + 206, top, area.left + 470, top + 5 * 61 - 1},
                 std::wstring(texts[i]) + L" page", dialog.Fonts().Get(kUiFace, 14));
             Orvo::MControl* shown = dialog.GetPaintManager()->AddControl(std::move(page));
@@ -98,7 +74,7 @@ void BuildTabs(FamilyDialog& dialog) {
         textTabs->SetImage(L"img_tabitem_bkg.png", 3);
         const wchar_t* texts[] = {L"General", L"Update", L"About"};
         for (int i = 0; i < 3; ++i) {
-            auto page = std::make_unique<PageCard>(
+            auto page = std::make_unique<FamilyCard>(
                 &dialog, 300 + i,
                 RECT{right + 216, textTop + 30, right + 440, textTop + 30 + 3 * 60 - 1},
                 std::wstring(texts[i]) + L" settings", dialog.Fonts().Get(kUiFace, 14));
@@ -106,6 +82,20 @@ void BuildTabs(FamilyDialog& dialog) {
             textTabs->AddItem(texts[i], i, shown);
         }
         textTabs->SetSelectItem(1);
+    }
+
+    const int spinTop = textTop + 30 + 3 * 60 + 40;
+    dialog.AddLabel(RECT{right, spinTop, right + 440, spinTop + 22},
+                    L"MSpinButton: 1 \u2026 100 wrapping; 100, 42 and disabled");
+    const int values[] = {100, 42, 7};
+    for (int i = 0; i < 3; ++i) {
+        auto* spin = static_cast<Orvo::MSpinButton*>(
+            dialog.Create(L"MSpinButton", 400 + i,
+                          RECT{right + i * 100, spinTop + 30, right + i * 100 + 80, spinTop + 58}));
+        if (spin != nullptr) {
+            spin->SetCurValue(values[i]);
+            spin->SetEnabled(i == 2 ? 0 : 1);
+        }
     }
     dialog.BeforeCapture(HoverSecondTab, 2);
 }
