@@ -603,11 +603,13 @@ def four_state_icon(glyph, size, colors=(TEXT, TEXT, TEXT, MUTED)):
 
 
 def dpi_thumb():
-    w, h = 18, 22
+    """The DPI slider's thumb: a 16 x 13 marker pointing up at the ticks, the size of the
+    slider's thumb rectangle, so what is drawn is what takes the press."""
+    w, h = 16, 13
     body = (
-        f'<path d="M9 1 L16.5 8.5 V19.5 A1.5 1.5 0 0 1 15 21 H3 A1.5 1.5 0 0 1 1.5 19.5 V8.5 Z" '
+        f'<path d="M8 0.8 L15.2 6.2 V11 A1.2 1.2 0 0 1 14 12.2 H2 A1.2 1.2 0 0 1 0.8 11 V6.2 Z" '
         f'fill="{ACCENT}" stroke="#FFFFFF" stroke-width="1" stroke-linejoin="round"/>'
-        f'<path d="M6 12 H12 M6 15 H12 M6 18 H12" stroke="#FFFFFF" stroke-opacity="0.7" stroke-width="1"/>'
+        f'<path d="M5 7.5 H11 M5 9.8 H11" stroke="#FFFFFF" stroke-opacity="0.7" stroke-width="1"/>'
     )
     return svg_document(w, h, body)
 

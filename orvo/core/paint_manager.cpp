@@ -53,6 +53,7 @@ PaintManager::~PaintManager() {
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }
+    RevokeDragDrop();
 }
 
 void PaintManager::Init(HWND hwnd, MWindow* window) {
@@ -684,8 +685,6 @@ void PaintManager::ShowAirBladder(int show, UINT_PTR key) {
     m_tipBubble->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void PaintManager::InitDragDrop() {}
-
 void PaintManager::DisarmDrag() {
     m_dragArmed = false;
     m_dragBitmap.reset();
@@ -701,6 +700,7 @@ void PaintManager::DestroyData() {
     if (!m_initialized) {
         return;
     }
+    RevokeDragDrop();
     m_backImage.reset();
     m_backImageWidth = 0;
     m_backImageHeight = 0;

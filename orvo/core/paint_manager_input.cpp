@@ -5,6 +5,7 @@
 
 #include "control_list.h"
 #include "core_math.h"
+#include "drag_threshold.h"
 
 namespace Orvo {
 namespace {
@@ -87,10 +88,11 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
         TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd, m_tooltipDelay};
         m_mouseTracked = ::TrackMouseEvent(&track) != FALSE;
     }
-    if (m_dragArmed && (flags & MK_LBUTTON) != 0) {
-        // Dragging a control out as a picture comes with drag and drop; until then the press
-        // goes on as a normal one.
-        DisarmDrag();
+    if (m_dragArmed && (flags & MK_LBUTTON) != 0 &&
+        DragThreshold::IsPast(m_dragStart.x, m_dragStart.y, x, y, ::GetSystemMetrics(SM_CXDRAG),
+                              ::GetSystemMetrics(SM_CYDRAG))) {
+        StartControlDrag(point);
+        return 1;
     }
     MControl* hover = m_hoverControl;
     if (hover != nullptr && hover->PtInRect(point) && hover->OnCheckMouseResponse(flags, point) &&

@@ -20,6 +20,7 @@
 
 namespace Orvo {
 
+class CIDropTarget;
 class MObject;
 class MShadow;
 class MWindow;
@@ -217,8 +218,18 @@ public:
     // Shows the bubble for `key`, or hides it unless another key showed it since.
     void ShowAirBladder(int show, UINT_PTR key);
     MAirBladder* GetAirBladder() const { return m_tipBubble.get(); }
-    // Drag and drop comes with its window; until then this does nothing.
-    void InitDragDrop();
+
+    // Registers the window as an OLE drop target for CF_BITMAP, CF_DIB, CF_HDROP and
+    // CF_ENHMETAFILE, in that order; 0 when the system refuses.
+    int InitDragDrop();
+    CIDropTarget* GetDropTarget() const { return m_dropTarget; }
+    // A dropped picture becomes a bitmap that is offered to the window with STM_SETIMAGE; the
+    // image the window gives back, and the new bitmap when the window did not keep it
+    // (STM_GETIMAGE does not return it), are deleted. True: the caller releases the medium.
+    virtual bool OnDrop(FORMATETC* format, STGMEDIUM* medium, DWORD* effect);
+    // A new bitmap of `rect` (the control's coordinates) as the control looks now, over the
+    // window's fill colour; the caller owns it. Null for an empty part or no control.
+    HBITMAP GetDropBitmap(MControl* control, const RECT& rect);
     // The picture of the armed drag, owned by the manager; null when no drag is armed.
     HBITMAP GetArmedDragBitmap() const { return m_dragBitmap.get(); }
 
@@ -299,6 +310,9 @@ private:
     void InvalidateOverlay();
     bool EnsureTooltipWindow();
     MControl* ScanFocusable(bool forward);
+    // The armed control's picture is dragged out with OLE drag and drop.
+    void StartControlDrag(POINT point);
+    void RevokeDragDrop();
 
     HWND m_hWnd = nullptr;
     HDC m_windowDC = nullptr;          // owned: released in DestroyData
@@ -378,7 +392,9 @@ private:
     MControl* m_caretOwner = nullptr;  // not owned
     CPoint m_dragStart;
     bool m_dragArmed = false;
-    UniqueBitmap m_dragBitmap;  // the armed control's drag picture, freed when disarmed
+    UniqueBitmap m_dragBitmap;             // the armed control's drag picture, freed when disarmed
+    CIDropTarget* m_dropTarget = nullptr;  // owned reference (COM): released by the destructor
+    bool m_dropRegistered = false;
 };
 
 }  // namespace Orvo
