@@ -69,6 +69,7 @@ void PaintManager::Init(HWND hwnd, MWindow* window) {
     }
     m_ownerWindow = window;
     m_tickWindow = hwnd;
+    m_uiThread = ::GetWindowThreadProcessId(hwnd, nullptr);
     m_tickPosted = false;
     InitDragDrop();
     m_initialized = 1;
@@ -263,8 +264,8 @@ UINT PaintManager::UpdateRequestMessage() {
 
 bool PaintManager::IsUiThread() const {
     // Before the window exists the controls are being built by the thread that makes it.
-    return m_hWnd == nullptr ||
-           ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
+    const DWORD uiThread = m_uiThread;
+    return uiThread == 0 || uiThread == ::GetCurrentThreadId();
 }
 
 UINT PaintManager::SetMTimer(UINT periodMs) {

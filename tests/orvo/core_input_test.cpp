@@ -335,4 +335,35 @@ TEST_F(CoreInputTest, ContainerFocusScanSkipsUnfocusableChildrenAndWraps) {
     EXPECT_FALSE(children[0]->IsAnimating());
 }
 
+// Makes a new picture for every press, as lists do.
+class DraggableControl : public RecordingControl {
+public:
+    using RecordingControl::RecordingControl;
+    HBITMAP GetControlDropBitmap() override {
+        m_pictures.push_back(::CreateBitmap(4, 4, 1, 32, nullptr));
+        return m_pictures.back();
+    }
+    std::vector<HBITMAP> m_pictures;  // not owned: the manager frees them
+};
+
+TEST_F(CoreInputTest, TheManagerFreesEveryDragPictureItWasGiven) {
+    auto* control = m_dialog.Add<DraggableControl>(1, CRect(10, 10, 110, 110));
+    control->SetDragDrop(true);
+    for (int press = 0; press < 2; ++press) {
+        m_dialog.Mouse(WM_MOUSEMOVE, 50, 50);
+        m_dialog.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+        ASSERT_EQ(control->m_pictures.size(), static_cast<size_t>(press + 1));
+        EXPECT_EQ(Manager().GetArmedDragBitmap(), control->m_pictures.back());
+        EXPECT_EQ(::GetObjectType(control->m_pictures.back()), static_cast<DWORD>(OBJ_BITMAP));
+        m_dialog.Mouse(WM_LBUTTONUP, 50, 50);
+        EXPECT_EQ(Manager().GetArmedDragBitmap(), nullptr);
+        EXPECT_EQ(::GetObjectType(control->m_pictures.back()), 0u) << "press " << press;
+    }
+    // Armed when the window goes: freed with the manager's data.
+    m_dialog.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+    const HBITMAP armed = control->m_pictures.back();
+    m_dialog.DestroyWindow();
+    EXPECT_EQ(::GetObjectType(armed), 0u);
+}
+
 }  // namespace

@@ -344,6 +344,7 @@ private:
     std::atomic<UINT> m_animationTimerId{0};  // the running tick; read on the timer thread
     std::atomic<HWND> m_tickWindow{nullptr};  // where the timer thread posts its tick
     std::atomic<bool> m_tickPosted{false};    // a tick message waits in the queue
+    std::atomic<DWORD> m_uiThread{0};         // the window's thread, read by any thread
     UINT m_tickPeriodMs = 0;                  // 0: no tick asked for
     UINT m_tickRequestId = 0;                 // the id SetMTimer returned
     unsigned long long m_ticksRun = 0;

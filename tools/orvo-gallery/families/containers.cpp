@@ -74,8 +74,8 @@ Orvo::MPanel* AddPanel(FamilyDialog& dialog, UINT id, const RECT& rect, int rows
 }
 
 void AddPanels(FamilyDialog& dialog, int top) {
-    const wchar_t* labels[] = {L"MPanel, content fits", L"scrolled to the top",
-                               L"scrolled halfway, thumb hovered", L"at the end, both bars"};
+    const wchar_t* labels[] = {L"MPanel, content fits", L"scrolled to the top", L"scrolled halfway",
+                               L"at the end, both bars"};
     for (int column = 0; column < 4; ++column) {
         dialog.AddLabel(Cell(column, top, 210, 18), labels[column]);
     }
@@ -84,8 +84,6 @@ void AddPanels(FamilyDialog& dialog, int top) {
     if (Orvo::MPanel* half = AddPanel(dialog, 212, Cell(2, top + 22, 200, 180), 8, 170)) {
         Orvo::MScroll* bar = half->GetScrollVertical();
         bar->SetScrollCurrentPos(bar->GetScrollRange() / 2);
-        const Orvo::CRect thumb = bar->GetThumbRect();
-        bar->OnControlMouseMove(0, POINT{thumb.left + 2, thumb.top + 4});
     }
     if (Orvo::MPanel* end = AddPanel(dialog, 213, Cell(3, top + 22, 200, 180), 8, 320)) {
         end->GetScrollVertical()->SetScrollFinalPos();
