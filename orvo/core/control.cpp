@@ -23,16 +23,13 @@ bool TakesUntranslatedPoint(const MControl* child) {
 }
 
 // Appends an owned child; it gets the owner's manager, if there is one yet.
-MControl* AdoptChild(ControlList::Owned& list, std::recursive_mutex& lock,
-                     std::unique_ptr<MControl> child, PaintManager* manager) {
+MControl* AdoptChild(ControlList::Owned& list, std::unique_ptr<MControl> child,
+                     PaintManager* manager) {
     if (child == nullptr) {
         return nullptr;
     }
     MControl* added = child.get();
-    {
-        std::lock_guard<std::recursive_mutex> guard(lock);
-        list.push_back(std::move(child));
-    }
+    list.push_back(std::move(child));
     if (manager != nullptr) {
         added->SetManager(manager);
     }
@@ -110,7 +107,7 @@ long MControl::OnControlUpdate(const RECT& rect, int redraw, MControl* control) 
         return 0;
     }
     if (redraw) {
-        control->SetUpdate(0, 0);
+        control->SetUpdate(0, ColorRef());
     }
     // Children draw straight into the window's buffer after this control, so this
     // control's own cache stays valid; the request goes up as this control's.
@@ -124,7 +121,6 @@ BOOL MControl::PtInRect(POINT point) const {
 }
 
 void MControl::DrawSubControls(HDC hdc, const RECT& rect) {
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i].get();
         if (child->IsVisible()) {
@@ -137,9 +133,8 @@ BOOL MControl::IsDraw(POINT) {
     return FALSE;
 }
 
-void MControl::SetUpdate(int valid, DWORD colour) {
+void MControl::SetUpdate(int valid, ColorRef colour) {
     m_cacheValid = valid;
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i].get();
         if (child->GetRect().Intersects(m_rect)) {
@@ -281,6 +276,14 @@ void MControl::SetVisible(int visible) {
     if (m_parent != nullptr) {
         m_parent->OnControlUpdate(m_rect, 1, this);
     }
+    WakeTickIfShown();
+}
+
+void MControl::WakeTickIfShown() {
+    // A page shown again may hold controls that animate.
+    if (m_visible && m_manager != nullptr) {
+        m_manager->WakeAnimationTick();
+    }
 }
 
 void MControl::SetVisible(int visible, int repaint) {
@@ -291,6 +294,7 @@ void MControl::SetVisible(int visible, int repaint) {
     if (repaint && m_parent != nullptr) {
         m_parent->OnControlUpdate(m_rect, 1, this);
     }
+    WakeTickIfShown();
 }
 
 void MControl::SetEnabled(int enabled) {
@@ -362,7 +366,7 @@ void MControl::ClearTooltip() {
 }
 
 MControl* MControl::ChildAt(size_t index) {
-    return ControlList::At(m_controls, m_controlLock, index);
+    return ControlList::At(m_controls, index);
 }
 
 BOOL MControl::OnMouseMove(UINT flags, POINT point) {
@@ -375,19 +379,15 @@ BOOL MControl::OnMouseMove(UINT flags, POINT point) {
         return TakesUntranslatedPoint(child) ? point : content;
     };
     bool hadPressedChild = false;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        if (MControl* pressed = m_pressedChild) {
-            const POINT childPoint = pointFor(pressed);
-            if ((pressed->PtInRect(childPoint) &&
-                 pressed->OnCheckMouseResponse(flags, childPoint)) ||
-                m_pressedInside) {
-                pressed->OnMouseMove(flags, childPoint);
-                return TRUE;
-            }
-            m_pressedChild = nullptr;
-            hadPressedChild = true;
+    if (MControl* pressed = m_pressedChild) {
+        const POINT childPoint = pointFor(pressed);
+        if ((pressed->PtInRect(childPoint) && pressed->OnCheckMouseResponse(flags, childPoint)) ||
+            m_pressedInside) {
+            pressed->OnMouseMove(flags, childPoint);
+            return TRUE;
         }
+        m_pressedChild = nullptr;
+        hadPressedChild = true;
     }
     if (!m_tooltip.empty() && PtInRect(point) && OnCheckMouseResponse(flags, point) &&
         m_manager != nullptr && m_manager->GetTooltipCtrlID() != m_id) {
@@ -406,13 +406,11 @@ BOOL MControl::OnMouseMove(UINT flags, POINT point) {
             if (took) {
                 result = TRUE;
                 if (child->PtInRect(childPoint)) {
-                    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
                     m_pressedChild = child;
                 }
             }
         }
     }
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     return hadPressedChild || m_pressedChild != nullptr ? TRUE : (result ? TRUE : FALSE);
 }
 
@@ -425,19 +423,16 @@ BOOL MControl::RouteButtonDown(bool left, UINT flags, POINT point) {
     m_pressedInside = m_rect.PtInRect(point) ? 1 : 0;
     MControl* target = nullptr;
     POINT targetPoint = content;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (size_t i = m_controls.size(); i-- > 0;) {
-            MControl* child = m_controls[i].get();
-            const POINT childPoint = TakesUntranslatedPoint(child) ? point : content;
-            if (child->PtInRect(childPoint) && child->IsEnabled() && child->GetRresponse()) {
-                target = child;
-                targetPoint = childPoint;
-                break;
-            }
+    for (size_t i = m_controls.size(); i-- > 0;) {
+        MControl* child = m_controls[i].get();
+        const POINT childPoint = TakesUntranslatedPoint(child) ? point : content;
+        if (child->PtInRect(childPoint) && child->IsEnabled() && child->GetRresponse()) {
+            target = child;
+            targetPoint = childPoint;
+            break;
         }
-        m_pressedChild = target;
     }
+    m_pressedChild = target;
     if (target != nullptr) {
         const BOOL took = left ? target->OnLButtonDown(flags, targetPoint)
                                : target->OnRButtonDown(flags, targetPoint);
@@ -456,11 +451,7 @@ BOOL MControl::RouteButtonUp(bool left, UINT flags, POINT point) {
     POINT content = point;
     OnMousePointChange(content);
     m_pressedInside = 0;
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         const BOOL took = left ? pressed->OnLButtonUp(flags, childPoint)
@@ -476,11 +467,7 @@ BOOL MControl::RouteDoubleClick(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         BOOL took = left ? pressed->OnLButtonDblClk(flags, childPoint)
@@ -528,11 +515,7 @@ BOOL MControl::OnScroll(int kind, int down, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         if (pressed->PtInRect(childPoint) && pressed->OnCheckMouseResponse(0, childPoint) &&
@@ -563,17 +546,13 @@ BOOL MControl::OnKeyDown(UINT vk, UINT repeat, UINT modifiers) {
         return FALSE;
     }
     MControl* focused = nullptr;
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (const auto& child : m_controls) {
-            if (child->IsFocused()) {
-                focused = child.get();
-                break;
-            }
+    for (const auto& child : m_controls) {
+        if (child->IsFocused()) {
+            focused = child.get();
+            break;
         }
-        pressed = m_pressedChild;
     }
+    MControl* pressed = m_pressedChild;
     if (focused != nullptr) {
         return focused->OnKeyDown(vk, repeat, modifiers);
     }
@@ -612,13 +591,10 @@ void MControl::Draw(HDC hdc, const RECT& rect) {
     if (!m_visible || !m_rect.Intersects(rect)) {
         return;
     }
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        for (size_t i = 0; i < m_areaControls.size(); ++i) {
-            MControl* child = m_areaControls[i].get();
-            if (child->GetRect().Intersects(m_rect)) {
-                child->Draw(hdc, rect);
-            }
+    for (size_t i = 0; i < m_areaControls.size(); ++i) {
+        MControl* child = m_areaControls[i].get();
+        if (child->GetRect().Intersects(m_rect)) {
+            child->Draw(hdc, rect);
         }
     }
     DrawControl(hdc, rect);
@@ -659,41 +635,36 @@ MControl* MControl::GetControl(UINT id) {
 }
 
 std::vector<MControl*> MControl::GetControls() {
-    return ControlList::Snapshot(m_controls, m_controlLock);
+    return ControlList::Snapshot(m_controls);
 }
 
 std::vector<MControl*> MControl::GetAreaControls() {
-    return ControlList::Snapshot(m_areaControls, m_areaLock);
+    return ControlList::Snapshot(m_areaControls);
 }
 
 MControl* MControl::AddControl(std::unique_ptr<MControl> child) {
-    return AdoptChild(m_controls, m_controlLock, std::move(child), m_manager);
+    return AdoptChild(m_controls, std::move(child), m_manager);
 }
 
 MControl* MControl::AddAreaControl(std::unique_ptr<MControl> child) {
-    return AdoptChild(m_areaControls, m_areaLock, std::move(child), m_manager);
+    return AdoptChild(m_areaControls, std::move(child), m_manager);
 }
 
 BOOL MControl::RemoveControl(MControl* child) {
     std::unique_ptr<MControl> removed;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
-            if (it->get() == child) {
-                removed = std::move(*it);
-                m_controls.erase(it);
-                break;
-            }
+    for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
+        if (it->get() == child) {
+            removed = std::move(*it);
+            m_controls.erase(it);
+            break;
         }
-        if (m_pressedChild == child) {
-            m_pressedChild = nullptr;
-        }
+    }
+    if (m_pressedChild == child) {
+        m_pressedChild = nullptr;
     }
     if (removed == nullptr) {
         return FALSE;
     }
-    // No lock held here: leaving the animation list may wait for a running tick, and the
-    // tick takes the manager's list locks.
     if (m_manager != nullptr) {
         removed->ForEachInTree([this](MControl* control) { m_manager->ForgetControl(control); });
     }
@@ -704,15 +675,9 @@ BOOL MControl::RemoveControl(MControl* child) {
 void MControl::RemoveAllControl() {
     std::vector<std::unique_ptr<MControl>> areas;
     std::vector<std::unique_ptr<MControl>> controls;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        areas.swap(m_areaControls);
-    }
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        controls.swap(m_controls);
-        m_pressedChild = nullptr;
-    }
+    areas.swap(m_areaControls);
+    controls.swap(m_controls);
+    m_pressedChild = nullptr;
     if (m_manager != nullptr) {
         for (auto* list : {&areas, &controls}) {
             for (const auto& child : *list) {
@@ -731,22 +696,42 @@ void MControl::AddMTimer() {
     }
 }
 
+void MControl::RequestRepaint(const RECT& rect, int redraw) {
+    if (m_parent == nullptr) {
+        return;
+    }
+    // The lists a repaint walks belong to the UI thread: from another thread the request
+    // is queued for it.
+    if (m_manager != nullptr && !m_manager->IsUiThread()) {
+        m_manager->RequestControlUpdate(this, rect, redraw);
+        return;
+    }
+    m_parent->OnControlUpdate(rect, redraw, this);
+}
+
+void MControl::SetRunTimer(int on) {
+    m_runTimer = on;
+    if (on && m_manager != nullptr) {
+        m_manager->WakeAnimationTick();
+    }
+}
+
 void MControl::UpdateControl(int redraw, int evenIfHidden) {
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(m_rect, redraw, this);
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(m_rect, redraw);
     }
 }
 
 void MControl::UpdateAControl(int animate, int evenIfHidden) {
     m_animating = animate ? 0 : 1;
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(m_rect, 0, this);
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(m_rect, 0);
     }
 }
 
 void MControl::UpdateControl(const RECT& rect, int evenIfHidden, int redraw) {
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(rect, redraw, this);
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(rect, redraw);
     }
 }
 

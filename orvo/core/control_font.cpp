@@ -13,7 +13,7 @@ MControlFont::MControlFont(MObject* parent, UINT id, const RECT& rect, const wch
       m_title(title != nullptr ? title : L""),
       m_fontName(Manager::GetFontName()),
       m_fontSize(Manager::GetFontWidth()),
-      m_textBrush(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(m_textColor))) {}
+      m_textBrush(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(m_textColor.Value()))) {}
 
 MControlFont::~MControlFont() {
     ClearGDIFont();
@@ -23,9 +23,9 @@ void MControlFont::SetTextFont(const wchar_t* name) {
     SetFontName(name);
 }
 
-void MControlFont::SetTextColor(DWORD colour) {
+void MControlFont::SetTextColor(Argb colour) {
     m_textColor = colour;
-    m_textBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(colour));
+    m_textBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(colour.Value()));
 }
 
 int MControlFont::SetImage(UINT resourceId, const wchar_t* resourceType, int count) {

@@ -347,9 +347,9 @@ void MDialog::SetupBackTranslucent() {
     if (m_alpha != 255) {
         ModifyExStyle(0, WS_EX_LAYERED);
         ::SetLayeredWindowAttributes(m_hWnd, 0, m_alpha, LWA_ALPHA);
-    } else if (m_colorKey != 0xFFFFFF) {
+    } else if (m_colorKey != ColorRef(0xFFFFFF)) {
         ModifyExStyle(0, WS_EX_LAYERED);
-        ::SetLayeredWindowAttributes(m_hWnd, m_colorKey, 255, LWA_COLORKEY);
+        ::SetLayeredWindowAttributes(m_hWnd, m_colorKey.Value(), 255, LWA_COLORKEY);
     }
 }
 

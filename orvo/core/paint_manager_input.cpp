@@ -36,8 +36,20 @@ UINT PaintManager::GetKeyModifiers() {
 }
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TickMessage()) {
+        RunAnimationTick();
+        return 1;
+    }
+    if (msg == UpdateRequestMessage()) {
+        RunRequestedUpdates();
+        return 1;
+    }
+    if (msg == WM_WINDOWPOSCHANGED) {
+        // Shown or restored: a paused tick resumes if something animates.
+        WakeAnimationTick();
+    }
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }
@@ -137,7 +149,7 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     }
     MControl* newHover = nullptr;
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }
@@ -265,7 +277,7 @@ LRESULT PaintManager::OnMouseWheel(UINT, short delta, POINT screenPoint) {
     for (int step = 0; step < steps; ++step) {
         bool taken = m_hoverControl != nullptr && m_hoverControl->OnScroll(1, down, point);
         for (size_t i = 0; !taken; ++i) {
-            MControl* control = ControlList::At(m_controls, m_controlLock, i);
+            MControl* control = ControlList::At(m_controls, i);
             if (control == nullptr) {
                 break;
             }
@@ -338,7 +350,7 @@ LRESULT PaintManager::OnKeyDown(UINT vk) {
         return 1;
     }
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }

@@ -10,18 +10,16 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kOverlayFill = 0x141414;
-constexpr DWORD kOverlayOutline = 0x6D6D6D;
-constexpr DWORD kProgressFill = 0xFF4B00;
+constexpr Argb kOverlayFill = Argb(0xFF141414);
+constexpr Argb kOverlayOutline = Argb(0xFF6D6D6D);
 constexpr int kPaintPause = 15;  // ms after every paint: caps the frame rate of animations
 
 CoreMath::Box ToBox(const RECT& rect) {
     return CoreMath::Box{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-Gdiplus::Color WithAlpha(int alpha, DWORD rgb) {
-    return Gdiplus::Color(static_cast<BYTE>(alpha), static_cast<BYTE>((rgb >> 16) & 0xFF),
-                          static_cast<BYTE>((rgb >> 8) & 0xFF), static_cast<BYTE>(rgb & 0xFF));
+Gdiplus::Color WithAlpha(int alpha, Argb colour) {
+    return Gdiplus::Color(colour.WithAlpha(static_cast<uint8_t>(alpha)).Value());
 }
 
 // A memory DC with a 32-bit bottom-up DIB selected, freed on scope exit.
@@ -147,19 +145,16 @@ void PaintManager::DrawBackground(Gdiplus::Graphics& graphics, int width, int he
         }
         return;
     }
-    Gdiplus::SolidBrush border(Gdiplus::Color(CoreMath::ColorRefToArgb254(m_borderColor)));
+    Gdiplus::SolidBrush border(Gdiplus::Color(m_borderColor.ToArgb(254).Value()));
     graphics.FillRectangle(&border, 0, 0, width, height);
-    Gdiplus::SolidBrush fill(Gdiplus::Color(CoreMath::ColorRefToArgb254(m_fillColor)));
+    Gdiplus::SolidBrush fill(Gdiplus::Color(m_fillColor.ToArgb(254).Value()));
     graphics.FillRectangle(&fill, 1, 1, width - 2, height - 2);
 }
 
 void PaintManager::DrawControl(HDC hdc, const RECT& rect) {
-    // No list lock is held while a control draws: drawing may reach the animation list,
-    // whose tick takes the list locks.
     for (auto* list : {&m_areaControls, &m_controls}) {
-        std::recursive_mutex& lock = list == &m_controls ? m_controlLock : m_areaLock;
         for (size_t i = 0;; ++i) {
-            MControl* control = ControlList::At(*list, lock, i);
+            MControl* control = ControlList::At(*list, i);
             if (control == nullptr) {
                 break;
             }
@@ -185,7 +180,7 @@ void PaintManager::DrawOverlay(HDC hdc) {
         if (m_progressTarget > 0 && m_overlayProgress > 0) {
             const int filled =
                 (rect.Width() - 4) * (m_overlayProgress > 100 ? 100 : m_overlayProgress) / 100;
-            Gdiplus::SolidBrush bar(WithAlpha(alpha, kProgressFill));
+            Gdiplus::SolidBrush bar(WithAlpha(alpha, kAccentColor));
             graphics.FillRectangle(&bar, rect.left + 2, rect.bottom - 5, filled, 3);
         }
     }
@@ -298,7 +293,7 @@ void PaintManager::SetBackMode(int mode, int value) {
     m_backModeValue = value;
 }
 
-void PaintManager::SetBackColor(COLORREF fill, COLORREF border) {
+void PaintManager::SetBackColor(ColorRef fill, ColorRef border) {
     m_fillColor = fill;
     m_borderColor = border;
 }
@@ -359,9 +354,9 @@ void PaintManager::DrawCaret(HDC hdc, const RECT& rect) {
             return;
         }
         const auto* textOwner = dynamic_cast<const MControlFont*>(owner);
-        const DWORD colour = textOwner != nullptr ? textOwner->GetTextColor() : 0xFFFFFFFF;
+        const Argb colour = textOwner != nullptr ? textOwner->GetTextColor() : Argb(0xFFFFFFFF);
         Gdiplus::Graphics graphics(hdc);
-        Gdiplus::SolidBrush brush(WithAlpha(254, colour & 0xFFFFFF));
+        Gdiplus::SolidBrush brush(WithAlpha(254, colour));
         graphics.FillRectangle(&brush, part.left, part.top, part.Width(), part.Height());
         return;
     }

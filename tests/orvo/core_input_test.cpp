@@ -59,7 +59,7 @@ TEST_F(CoreInputTest, RepaintingTheEarlierControlRepaintsTheLaterOne) {
     m_dialog.ShowWindow(SW_SHOWNA);
     const auto validateAll = [&] {
         for (RecordingControl* control : {below, above, apart}) {
-            control->SetUpdate(1, 0);
+            control->SetUpdate(1, Orvo::ColorRef());
         }
         ::ValidateRect(m_dialog.GetSafeHwnd(), nullptr);
     };

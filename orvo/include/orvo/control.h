@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "orvo/colour.h"
 #include "orvo/geometry.h"
 #include "orvo/object.h"
 #include "orvo/orvo_api.h"
@@ -91,7 +91,7 @@ public:
     virtual void DrawSubControls(HDC hdc, const RECT& rect);
     virtual BOOL IsDraw(POINT point);
     // Marks the bitmap cache valid or not, also for sub-controls that meet this control.
-    virtual void SetUpdate(int valid, DWORD colour);
+    virtual void SetUpdate(int valid, ColorRef colour);
     virtual void SetControlFocus(int focus);
     virtual void InitUI(const CRect& rect);
     // Containers that scroll translate the point into their content; 0 means unchanged.
@@ -158,7 +158,8 @@ public:
     }
     int GetUpdate() const { return m_cacheValid; }
     int IsAnimating() const { return m_animating; }
-    void SetRunTimer(int on) { m_runTimer = on; }
+    // Switching it on wakes a paused animation tick.
+    void SetRunTimer(int on);
     int IsRunTimer() const { return m_runTimer; }
     int UseImageECM() const { return m_imageECM; }
     // One of the names kCursorArrow ... kCursorHelp; other names leave the cursor alone.
@@ -219,7 +220,8 @@ public:
     // Registers the control with its manager's animation tick.
     void AddMTimer();
 
-    // Repaint requests to the owner.
+    // Repaint requests to the owner. From a thread other than the window's they are queued
+    // and run by the UI thread; these are the only calls other threads may make on a control.
     void UpdateControl(int redraw = TRUE, int evenIfHidden = FALSE);
     void UpdateAControl(int animate, int evenIfHidden = FALSE);
     void UpdateControl(const RECT& rect, int evenIfHidden, int redraw);
@@ -262,9 +264,7 @@ protected:
     int m_runTimer = 0;
     int m_running = 0;
     int m_imageECM = 0;
-    std::recursive_mutex m_areaLock;  // guards m_areaControls
     std::vector<std::unique_ptr<MControl>> m_areaControls;
-    std::recursive_mutex m_controlLock;  // guards m_controls and m_pressedChild
     std::vector<std::unique_ptr<MControl>> m_controls;
     MControl* m_pressedChild = nullptr;  // not owned: one of m_controls
     ControlBitmapCache m_cache;
@@ -273,6 +273,8 @@ protected:
     HCURSOR m_cursor = nullptr;  // not owned: a shared system cursor
 
 private:
+    void RequestRepaint(const RECT& rect, int redraw);
+    void WakeTickIfShown();
     MControl* ChildAt(size_t index);
     BOOL RouteButtonDown(bool left, UINT flags, POINT point);
     BOOL RouteButtonUp(bool left, UINT flags, POINT point);

@@ -92,7 +92,7 @@ public:
         m_PaintManager.SetScrollResID(verticalId, horizontalId);
     }
     // Window-wide translucency: alpha below 255, or a colour key other than 0xFFFFFF.
-    void SetTransparency(COLORREF colourKey, BYTE alpha) {
+    void SetTransparency(ColorRef colourKey, BYTE alpha) {
         m_colorKey = colourKey;
         m_alpha = alpha;
     }
@@ -102,7 +102,7 @@ public:
     int SetSharpness(UINT sharpness) { return m_PaintManager.SetSharpness(sharpness); }
     int SetDarkness(UINT darkness) { return m_PaintManager.SetDarkness(darkness); }
     int SetPosition(int x, int y) { return m_PaintManager.SetPosition(x, y); }
-    int SetShadowColor(COLORREF colour) { return m_PaintManager.SetShadowColor(colour); }
+    int SetShadowColor(ColorRef colour) { return m_PaintManager.SetShadowColor(colour); }
     int SetShadowImage(const wchar_t* fileName, const RECT& corner) {
         return m_PaintManager.SetShadowImage(fileName, corner);
     }
@@ -148,8 +148,8 @@ public:
 
 protected:
     PaintManager m_PaintManager;
-    COLORREF m_colorKey = 0xFFFFFF;  // 0xFFFFFF: no colour key
-    BYTE m_alpha = 255;              // 255: opaque
+    ColorRef m_colorKey = ColorRef(0xFFFFFF);  // 0xFFFFFF: no colour key
+    BYTE m_alpha = 255;                        // 255: opaque
     UINT m_tooltipControlId = 0;
     CRect m_clientRect;
 };

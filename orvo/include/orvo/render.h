@@ -5,13 +5,14 @@
 
 #include <memory>
 
+#include "orvo/colour.h"
 #include "orvo/orvo_api.h"
 
 namespace Orvo {
 
 // Drawing helpers shared by every control: nine-patch skin images, alpha ramps, gradients,
 // rounded rectangles, text measuring and placing, off-screen bitmaps and image loaders.
-// Colours called ARGB are 0xAARRGGBB; COLORREF values are 0x00BBGGRR.
+// GDI+ drawing takes Argb colours, GDI drawing ColorRef colours.
 class ORVO_API MRender {
 public:
     // Nine-patch of the source rectangle with equal corners of `corner` pixels.
@@ -44,30 +45,30 @@ public:
 
     // Two-colour ARGB gradient, top to bottom (vertical) or left to right. The alpha is the
     // mean of both alphas; below 255 the gradient is blended with that constant alpha.
-    static void DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD second, bool vertical,
+    static void DrawGradient(HDC hdc, const RECT& rect, Argb first, Argb second, bool vertical,
                              int steps);
 
     // Rounded rectangles: filled; filled and outlined; outlined (and filled if `filled`) with
     // corner radii width / divisor / 2 and height / divisor / 2.
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int radius, DWORD fill);
+                                  int radius, Argb fill);
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int radius, DWORD pen, int penWidth, DWORD fill);
+                                  int radius, Argb pen, int penWidth, Argb fill);
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int divisor, DWORD pen, int penWidth, BOOL filled, DWORD fill);
+                                  int divisor, Argb pen, int penWidth, BOOL filled, Argb fill);
     // The outline path used by the rounded rectangles (a plain rectangle for radius 0).
     static void AddRoundRectPath(Gdiplus::GraphicsPath* path, int x, int y, int width, int height,
                                  int radiusX, int radiusY);
 
     // GDI text with a transparent background; restores the DC's colour and font. Returns the
     // text height, 0 for null text.
-    static int DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, COLORREF colour,
+    static int DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, ColorRef colour,
                          HFONT font, UINT format);
     // GDI+ fill; nothing for a fully transparent colour (alpha 0).
-    static void DrawColor(HDC hdc, const RECT& rect, DWORD argb);
+    static void DrawColor(HDC hdc, const RECT& rect, Argb colour);
     // Opaque GDI fills.
-    static void FillSolidRect(HDC hdc, const RECT& rect, COLORREF colour);
-    static void FillSolidRect(HDC hdc, int x, int y, int width, int height, COLORREF colour);
+    static void FillSolidRect(HDC hdc, const RECT& rect, ColorRef colour);
+    static void FillSolidRect(HDC hdc, int x, int y, int width, int height, ColorRef colour);
 
     // Text size from the outline of the text: width rounded up, height = the font's line
     // height + 4 when it has a fractional part, else + 1.
@@ -93,7 +94,7 @@ public:
     static BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                        DWORD rop = SRCCOPY);
     // Pure black (low 24 bits 0) becomes 0x000001, so it never reads as "no colour".
-    static void CheckAlphaColor(DWORD& colour);
+    static void CheckAlphaColor(ColorRef& colour);
     // Writes a BMP file of the bitmap at the display's colour depth; 1 on success.
     static int SaveBitmapToFile(HBITMAP bitmap, const wchar_t* path);
 
