@@ -11,14 +11,10 @@ ORVO_REGISTER_CONTROL(MEdit);
 
 namespace {
 
-constexpr COLORREF kTipColor = 0xB4B4B4;
-constexpr COLORREF kDisabledTextColor = 0x808080;
+constexpr ColorRef kTipColor = ColorRef(0xB4B4B4);
+constexpr ColorRef kDisabledTextColor = ColorRef(0x808080);
 constexpr int kTextInset = 6;
 constexpr int kIconInset = 9;
-
-COLORREF ToColorRef(DWORD argb) {
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 }  // namespace
 
@@ -33,7 +29,7 @@ MEdit::MEdit(MObject* parent, UINT id, const RECT& rect, const wchar_t* tipText,
     : MControlFont(parent, id, rect, L"", visible, enabled, 1),
       m_tipText(tipText != nullptr ? tipText : L"") {
     m_state = enabled ? kNormal : kDisabled;
-    SetTextColor(0xFE050505);
+    SetTextColor(Argb(0xFE050505));
 }
 
 MEdit::~MEdit() {
@@ -41,8 +37,8 @@ MEdit::~MEdit() {
     m_editWindow.reset();
 }
 
-COLORREF MEdit::GetEditTextColor() const {
-    return ToColorRef(m_textColor);
+ColorRef MEdit::GetEditTextColor() const {
+    return m_textColor.ToColorRef();
 }
 
 CRect MEdit::ComputedTextRect() const {
@@ -336,7 +332,7 @@ void MEdit::DrawControl(HDC hdc, const RECT&) {
         if (!tip && m_passwordMode) {
             text.assign(text.size(), m_passwordChar);
         }
-        COLORREF colour = tip ? kTipColor : GetEditTextColor();
+        ColorRef colour = tip ? kTipColor : GetEditTextColor();
         if (m_state == kDisabled) {
             colour = kDisabledTextColor;
         }

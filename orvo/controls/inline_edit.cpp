@@ -150,7 +150,7 @@ void InlineEdit::SetText(const std::wstring& text) {
     }
 }
 
-void InlineEdit::SetColors(COLORREF background, COLORREF text) {
+void InlineEdit::SetColors(std::optional<ColorRef> background, ColorRef text) {
     m_backColor = background;
     m_textColor = text;
     ReleaseGdi();
@@ -183,14 +183,14 @@ LRESULT InlineEdit::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kReflectedColorEdit:
         case kReflectedColorStatic: {
-            if (m_backColor == kSystemColors) {
+            if (!m_backColor.has_value()) {
                 return 0;
             }
             HDC hdc = reinterpret_cast<HDC>(wParam);
             ::SetBkMode(hdc, TRANSPARENT);
-            ::SetTextColor(hdc, m_textColor);
+            ::SetTextColor(hdc, m_textColor.Value());
             if (m_backBrush == nullptr) {
-                m_backBrush = ::CreateSolidBrush(m_backColor);
+                m_backBrush = ::CreateSolidBrush(m_backColor->Value());
             }
             return reinterpret_cast<LRESULT>(m_backBrush);
         }

@@ -31,7 +31,7 @@ void SetFormatAlignment(Gdiplus::StringFormat& format, int hAlign, int vAlign, i
 }
 
 void DrawControlText(Gdiplus::Graphics& graphics, MControlFont& control, const std::wstring& text,
-                     const Gdiplus::RectF& box, DWORD argb, bool multiLine) {
+                     const Gdiplus::RectF& box, Argb colour, bool multiLine) {
     std::unique_ptr<Gdiplus::Font> font = MakeControlFont(control);
     if (font == nullptr || text.empty()) {
         return;
@@ -45,7 +45,7 @@ void DrawControlText(Gdiplus::Graphics& graphics, MControlFont& control, const s
     graphics.SetTextRenderingHint(
         static_cast<Gdiplus::TextRenderingHint>(control.GetTextRenderingHint()));
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-    Gdiplus::SolidBrush brush{Gdiplus::Color(argb)};
+    Gdiplus::SolidBrush brush{Gdiplus::Color(colour.Value())};
     graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), font.get(), box, &format,
                         &brush);
 }

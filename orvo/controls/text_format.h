@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "orvo/colour.h"
 #include "orvo/control_font.h"
 
 namespace Orvo {
@@ -24,7 +25,7 @@ void SetFormatAlignment(Gdiplus::StringFormat& format, int hAlign, int vAlign, i
 // Draws text with the control's font and alignments into box, anti-aliased with the
 // control's rendering hint. Nothing when the font family is missing.
 void DrawControlText(Gdiplus::Graphics& graphics, MControlFont& control, const std::wstring& text,
-                     const Gdiplus::RectF& box, DWORD argb, bool multiLine);
+                     const Gdiplus::RectF& box, Argb colour, bool multiLine);
 
 // A DC's pixels of rect copied into a cache DC at (0, 0).
 void CopyBackground(HDC cache, HDC hdc, const RECT& rect);

@@ -25,7 +25,8 @@ protected:
         ASSERT_NE(m_dialog.CreateAt(40, 40, 420, 300), nullptr);
         // Active from the start: a dialog that is activated by the first click into its
         // edit would see a deactivation first, which ends every press.
-        m_dialog.ShowWindow(SW_SHOW);
+        m_dialog.ShowWindow(SW_SHOWNA);
+        ::SetActiveWindow(m_dialog.GetSafeHwnd());
     }
     void TearDown() override {
         if (m_dialog.GetSafeHwnd() != nullptr) {
@@ -59,7 +60,7 @@ protected:
     static int Brightest(Orvo::MControl& control, const RECT& rect) {
         const CRect& place = control.GetRect();
         Orvo::MemoryCanvas canvas(place.right + 1, place.bottom + 1);
-        control.SetUpdate(0, 0);
+        control.SetUpdate(0, Orvo::ColorRef());
         control.DrawControl(canvas.GetDC(), place);
         ::GdiFlush();
         int brightest = 0;
@@ -90,7 +91,7 @@ TEST_F(TextControlsTest, LabelIsCreatedDisabledAndTakesNoClicks) {
 TEST_F(TextControlsTest, LabelDrawsItsTitleInItsColour) {
     auto* label = Create<Orvo::MText>(L"MText", 4, CRect(10, 10, 200, 40), L"WWWW");
     ASSERT_NE(label, nullptr);
-    label->SetTextColor(0xFFFFFFFF);
+    label->SetTextColor(Orvo::Argb(0xFFFFFFFF));
     if (label->GetFontFamily(nullptr) == nullptr) {
         GTEST_SKIP() << "the default font family is not installed";
     }
@@ -102,7 +103,7 @@ TEST_F(TextControlsTest, LabelDrawsItsTitleInItsColour) {
 TEST_F(TextControlsTest, EditShowsItsTipGreyUntilItHasText) {
     auto* edit = Create<Orvo::MEdit>(L"MEdit", 5, CRect(10, 10, 210, 40), L"Name");
     ASSERT_NE(edit, nullptr);
-    edit->SetTextColor(0xFFFFFFFF);
+    edit->SetTextColor(Orvo::Argb(0xFFFFFFFF));
     const CRect text = edit->GetTextRect();
     const int tip = Brightest(*edit, text);
     EXPECT_GT(tip, 0x60);

@@ -56,7 +56,7 @@ inline constexpr FactoryClass kFactoryClasses[] = {
     {L"CIconButton", ConstructorGroup::kTextBothFlags, 21, 21, kNotYetWritten},
     {L"CTimerButton", ConstructorGroup::kTextBothFlags, 22, 22, kNotYetWritten},
     {L"CHelpButton", ConstructorGroup::kTextBothFlags, 23, 23, kNotYetWritten},
-    {L"MEdit", ConstructorGroup::kTextBothFlags, 24, 24, kNotYetWritten},
+    {L"MEdit", ConstructorGroup::kTextBothFlags, 24, 24, kWritten},
     {L"MRichEdit", ConstructorGroup::kTextBothFlags, 25, 25, kNotYetWritten},
     {L"MEditEx", ConstructorGroup::kTextBothFlags, 26, 26, kNotYetWritten},
     {L"MenuItem", ConstructorGroup::kTextEnabledForced, 37, 35, kNotYetWritten},
@@ -108,7 +108,7 @@ inline constexpr FactoryClass kFactoryClasses[] = {
     {L"NumberEdit", ConstructorGroup::kVisibleOnly, kNotListed, 50, kNotYetWritten},
     {L"NumberEdit2", ConstructorGroup::kVisibleOnly, kNotListed, 51, kNotYetWritten},
     {L"ReporteCtrl", ConstructorGroup::kVisibleOnly, kNotListed, 53, kNotYetWritten},
-    {L"MText", ConstructorGroup::kStaticText, 1, 1, kNotYetWritten},
+    {L"MText", ConstructorGroup::kStaticText, 1, 1, kWritten},
 };
 
 // The constructor group of a factory class name; kNone for other names.

@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "orvo/control_factory.h"
@@ -85,10 +86,11 @@ public:
     void SetLimitText(int limit) { m_limitText = limit; }
     int GetCharMessage() const { return m_charMessage; }
     void SetCharMessage(int on) { m_charMessage = on; }
-    COLORREF GetEditBKColor() const { return m_editBackColor; }
-    void SetEditBKColor(COLORREF colour) { m_editBackColor = colour; }
-    // The text colour as COLORREF.
-    COLORREF GetEditTextColor() const;
+    // No colour leaves the edit window's colours to the system.
+    std::optional<ColorRef> GetEditBKColor() const { return m_editBackColor; }
+    void SetEditBKColor(std::optional<ColorRef> colour) { m_editBackColor = colour; }
+    // The text colour for the platform's drawing.
+    ColorRef GetEditTextColor() const;
     // The edit is shown and has the keyboard focus.
     int IsEditFocused() const;
     // The edit window's object, when open.
@@ -120,7 +122,7 @@ private:
     wchar_t m_passwordChar = static_cast<wchar_t>(0xA1F1);
     int m_limitText = 120;
     int m_charMessage = 1;
-    COLORREF m_editBackColor = 0x222527;
+    std::optional<ColorRef> m_editBackColor = ColorRef(0x222527);
     int m_drawnState = -1;  // the state the bitmap cache shows
     std::unique_ptr<CEditWnd> m_editWindow;
 };

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "orvo/colour.h"
 #include "orvo/orvo_api.h"
 #include "orvo/window.h"
 
@@ -29,8 +31,6 @@ protected:
 // reaches a freed owner. A window destroyed with its dialog leaves the object reusable.
 class ORVO_API InlineEdit : public MWindow {
 public:
-    // Colours of the edit's background that mean "leave the colours to the system".
-    static constexpr COLORREF kSystemColors = static_cast<COLORREF>(-1);
     // Caret blink timer of the edit window.
     static constexpr UINT_PTR kBlinkTimerId = 6553;
 
@@ -56,9 +56,10 @@ public:
     // The window rectangle for rect of the owner's window (screen coordinates when layered).
     RECT PlaceRect(const RECT& rect) const;
 
-    void SetColors(COLORREF background, COLORREF text);
-    COLORREF GetBackColor() const { return m_backColor; }
-    COLORREF GetTextColor() const { return m_textColor; }
+    // No background leaves both colours to the system.
+    void SetColors(std::optional<ColorRef> background, ColorRef text);
+    std::optional<ColorRef> GetBackColor() const { return m_backColor; }
+    ColorRef GetTextColor() const { return m_textColor; }
     void SetMaxLength(int length) { m_maxLength = length; }
     int GetMaxLength() const { return m_maxLength; }
     void SetReadOnly(bool on) { m_readOnly = on; }
@@ -92,8 +93,8 @@ private:
     int m_maxLength = 120;
     bool m_password = false;
     wchar_t m_passwordChar = static_cast<wchar_t>(0xA1F1);
-    COLORREF m_backColor = 0x363B3E;
-    COLORREF m_textColor = 0xFFFFFF;
+    std::optional<ColorRef> m_backColor = ColorRef(0x363B3E);
+    ColorRef m_textColor = ColorRef(0xFFFFFF);
 };
 
 // The row editor of the lists: class "EditWindow", with its own font of the owner's family

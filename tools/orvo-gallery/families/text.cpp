@@ -31,11 +31,11 @@ void AddLabels(FamilyDialog& dialog, int top) {
     }
     plain->SetFont(L"Open Sans Semibold", 16, 0);
     centred->SetAlignment(1, 4);
-    centred->SetTextColor(0xFFB8D3EF);
+    centred->SetTextColor(Orvo::Argb(0xFFB8D3EF));
     wrapped->EnableMultiLine(1);
     wrapped->SetFontWidth(12);
     wrapped->SetAlignment(0, 0);
-    wrapped->SetTextColor(0xFF828282);
+    wrapped->SetTextColor(Orvo::Argb(0xFF828282));
 }
 
 Orvo::MEdit* AddEdit(FamilyDialog& dialog, UINT id, int column, int top, const wchar_t* tip,
@@ -46,9 +46,9 @@ Orvo::MEdit* AddEdit(FamilyDialog& dialog, UINT id, int column, int top, const w
         return nullptr;
     }
     edit->SetImage(L"img_edit.png", 4);
-    edit->SetTextColor(0xFFFFFFFF);
+    edit->SetTextColor(Orvo::Argb(0xFFFFFFFF));
     edit->SetFontName(L"Open Sans Semibold");
-    edit->SetEditBKColor(RGB(16, 19, 24));
+    edit->SetEditBKColor(Orvo::ColorRef::FromRgb(16, 19, 24));
     edit->SetEditText(text);
     return edit;
 }
