@@ -4,6 +4,7 @@
 
 #include "control_list.h"
 #include "orvo/paint_manager.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -38,52 +39,37 @@ MControl* AdoptChild(ControlList::Owned& list, std::unique_ptr<MControl> child,
 
 }  // namespace
 
-HDC ControlBitmapCache::Ensure(HDC reference, int width, int height) {
+ControlBitmapCache::ControlBitmapCache() = default;
+
+ControlBitmapCache::~ControlBitmapCache() = default;
+
+HDC ControlBitmapCache::Ensure(HDC, int width, int height) {
     if (width <= 0 || height <= 0) {
         return nullptr;
     }
-    if (m_dc != nullptr && m_size == CSize(width, height)) {
-        return m_dc;
+    if (m_canvas == nullptr || GetSize() != CSize(width, height)) {
+        m_canvas = std::make_unique<MemoryCanvas>(width, height);
+        if (!m_canvas->IsValid()) {
+            m_canvas.reset();
+        }
     }
-    Release();
-    m_dc = ::CreateCompatibleDC(reference);
-    if (m_dc == nullptr) {
-        return nullptr;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (m_bitmap == nullptr) {
-        Release();
-        return nullptr;
-    }
-    m_bits = static_cast<DWORD*>(bits);
-    m_previousBitmap = ::SelectObject(m_dc, m_bitmap);
-    m_size = CSize(width, height);
-    return m_dc;
+    return GetDC();
 }
 
 void ControlBitmapCache::Release() {
-    if (m_dc != nullptr && m_previousBitmap != nullptr) {
-        ::SelectObject(m_dc, m_previousBitmap);
-    }
-    if (m_bitmap != nullptr) {
-        ::DeleteObject(m_bitmap);
-    }
-    if (m_dc != nullptr) {
-        ::DeleteDC(m_dc);
-    }
-    m_dc = nullptr;
-    m_bitmap = nullptr;
-    m_previousBitmap = nullptr;
-    m_bits = nullptr;
-    m_size = CSize();
+    m_canvas.reset();
+}
+
+HDC ControlBitmapCache::GetDC() const {
+    return m_canvas != nullptr ? m_canvas->GetDC() : nullptr;
+}
+
+CSize ControlBitmapCache::GetSize() const {
+    return m_canvas != nullptr ? CSize(m_canvas->Width(), m_canvas->Height()) : CSize();
+}
+
+DWORD* ControlBitmapCache::GetBits() const {
+    return m_canvas != nullptr ? m_canvas->Bits() : nullptr;
 }
 
 MControl::MControl(MObject* parent, UINT id, const RECT& rect, int visible, int enabled,
@@ -358,6 +344,16 @@ void MControl::SetTooltip(const wchar_t* text) {
     m_tooltip = text != nullptr ? text : L"";
 }
 
+void MControl::SetTooltipCtrlID(UINT id) {
+    if (m_manager != nullptr) {
+        m_manager->SetTooltipCtrlID(id);
+    }
+}
+
+UINT MControl::GetTooltipCtrlID() const {
+    return m_manager != nullptr ? m_manager->GetTooltipCtrlID() : 0;
+}
+
 void MControl::ClearTooltip() {
     m_tooltip.clear();
     if (m_manager != nullptr && m_manager->GetTooltipCtrlID() == m_id) {
@@ -420,7 +416,7 @@ BOOL MControl::RouteButtonDown(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    m_pressedInside = m_rect.PtInRect(point) ? 1 : 0;
+    m_pressedInside = m_rect.PtInRect(point) != FALSE;
     MControl* target = nullptr;
     POINT targetPoint = content;
     for (size_t i = m_controls.size(); i-- > 0;) {
@@ -450,7 +446,7 @@ BOOL MControl::RouteButtonUp(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    m_pressedInside = 0;
+    m_pressedInside = false;
     MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
@@ -602,7 +598,7 @@ void MControl::Draw(HDC hdc, const RECT& rect) {
 }
 
 HDC MControl::UpdateMemDC(HDC hdc, int width, int height) {
-    m_cacheValid = 1;
+    m_cacheValid = true;
     return m_cache.Ensure(hdc, width, height);
 }
 
@@ -612,6 +608,48 @@ HDC MControl::UpdateAnimateDC(HDC hdc, int width, int height) {
 
 int MControl::IsFocusControl() const {
     return m_manager != nullptr && m_manager->GetFocusControl() == this ? 1 : 0;
+}
+
+MControl* MControl::GetFocusControl() {
+    for (const auto& child : m_controls) {
+        if (child->IsFocused()) {
+            MControl* inner = child->GetFocusControl();
+            return inner != nullptr ? inner : child.get();
+        }
+    }
+    return nullptr;
+}
+
+MControl* MControl::ScanFocusable(bool forward) {
+    const int count = static_cast<int>(m_controls.size());
+    int focused = -1;
+    for (int i = 0; i < count; ++i) {
+        if (m_controls[static_cast<size_t>(i)]->IsFocused()) {
+            focused = i;
+            break;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        int index = 0;
+        if (focused < 0) {
+            index = forward ? step - 1 : count - step;
+        } else {
+            index = ((forward ? focused + step : focused - step) % count + count) % count;
+        }
+        MControl* candidate = m_controls[static_cast<size_t>(index)].get();
+        if (candidate->IsVisible() && candidate->IsEnabled() && candidate->IsTabStop()) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+MControl* MControl::GetNextFocusableControl() {
+    return ScanFocusable(true);
+}
+
+MControl* MControl::GetPrevFocusableControl() {
+    return ScanFocusable(false);
 }
 
 MControl* MControl::GetControl(UINT id) {
@@ -709,7 +747,7 @@ void MControl::RequestRepaint(const RECT& rect, int redraw) {
     m_parent->OnControlUpdate(rect, redraw, this);
 }
 
-void MControl::SetRunTimer(int on) {
+void MControl::SetRunTimer(bool on) {
     m_runTimer = on;
     if (on && m_manager != nullptr) {
         m_manager->WakeAnimationTick();
@@ -723,7 +761,7 @@ void MControl::UpdateControl(int redraw, int evenIfHidden) {
 }
 
 void MControl::UpdateAControl(int animate, int evenIfHidden) {
-    m_animating = animate ? 0 : 1;
+    m_animating = animate != 0;
     if (m_visible || evenIfHidden) {
         RequestRepaint(m_rect, 0);
     }

@@ -149,7 +149,7 @@ Gdiplus::FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
 
 HFONT MControlFont::GetGDIFont() {
     if (m_gdiFont != nullptr) {
-        return m_gdiFont;
+        return m_gdiFont.get();
     }
     LOGFONTW description = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
@@ -162,15 +162,12 @@ HFONT MControlFont::GetGDIFont() {
     }
     description.lfItalic = (m_fontStyle & kFontItalic) ? TRUE : FALSE;
     description.lfUnderline = (m_fontStyle & kFontUnderline) ? TRUE : FALSE;
-    m_gdiFont = ::CreateFontIndirectW(&description);
-    return m_gdiFont;
+    m_gdiFont.reset(::CreateFontIndirectW(&description));
+    return m_gdiFont.get();
 }
 
 void MControlFont::ClearGDIFont() {
-    if (m_gdiFont != nullptr) {
-        ::DeleteObject(m_gdiFont);
-        m_gdiFont = nullptr;
-    }
+    m_gdiFont.reset();
 }
 
 void MControlFont::SetImageCount(int count) {

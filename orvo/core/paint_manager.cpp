@@ -52,9 +52,6 @@ PaintManager::~PaintManager() {
     if (m_tipBubbleWnd != nullptr && ::IsWindow(m_tipBubbleWnd)) {
         ::DestroyWindow(m_tipBubbleWnd);
     }
-    if (m_overlayFont != nullptr) {
-        ::DeleteObject(m_overlayFont);
-    }
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }

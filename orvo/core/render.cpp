@@ -367,11 +367,11 @@ int MRender::DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, ColorRef 
     }
     const COLORREF oldColour = ::SetTextColor(hdc, colour.Value());
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);
-    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(hdc, font) : nullptr;
-    RECT box = rect;
-    const int height = ::DrawTextW(hdc, text, -1, &box, format);
-    if (oldFont != nullptr) {
-        ::SelectObject(hdc, oldFont);
+    int height = 0;
+    {
+        ScopedSelectObject selected(hdc, font);
+        RECT box = rect;
+        height = ::DrawTextW(hdc, text, -1, &box, format);
     }
     ::SetBkMode(hdc, oldMode);
     ::SetTextColor(hdc, oldColour);
@@ -480,19 +480,6 @@ HBITMAP MRender::CreateARGB32Bitmap(HDC hdc, int width, int height, DWORD*& bits
     }
     bits = static_cast<DWORD*>(pixels);
     return bitmap;
-}
-
-HDC MRender::CreateCompatibleDC(HDC hdc) {
-    return ::CreateCompatibleDC(hdc);
-}
-
-HBITMAP MRender::CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    return ::CreateCompatibleBitmap(hdc, width, height);
-}
-
-BOOL MRender::BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                     DWORD rop) {
-    return ::BitBlt(dst, x, y, width, height, src, srcX, srcY, rop);
 }
 
 void MRender::CheckAlphaColor(ColorRef& colour) {
@@ -652,32 +639,26 @@ HICON MRender::LoadIconFromFile(const wchar_t* path) {
 }
 
 MemoryCanvas::MemoryCanvas(int width, int height) : m_width(width), m_height(height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
     HDC screen = ::GetDC(nullptr);
-    m_dc = ::CreateCompatibleDC(screen);
+    m_dc.reset(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     if (m_dc == nullptr) {
         return;
     }
-    m_bitmap = MRender::CreateARGB32Bitmap(m_dc, width, height, m_bits);
-    if (m_bitmap == nullptr) {
-        m_bits = nullptr;
+    DWORD* bits = nullptr;
+    m_bitmap.reset(MRender::CreateARGB32Bitmap(m_dc.get(), width, height, bits));
+    if (m_bitmap == nullptr || bits == nullptr) {
         return;
     }
-    m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
+    m_selection = std::make_unique<ScopedSelectObject>(m_dc.get(), m_bitmap.get());
+    m_bits = bits;
     std::memset(m_bits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
 }
 
-MemoryCanvas::~MemoryCanvas() {
-    if (m_dc != nullptr) {
-        if (m_oldBitmap != nullptr) {
-            ::SelectObject(m_dc, m_oldBitmap);
-        }
-        ::DeleteDC(m_dc);
-    }
-    if (m_bitmap != nullptr) {
-        ::DeleteObject(m_bitmap);
-    }
-}
+MemoryCanvas::~MemoryCanvas() = default;
 
 DWORD MemoryCanvas::GetPixel(int x, int y) const {
     if (m_bits == nullptr || x < 0 || y < 0 || x >= m_width || y >= m_height) {

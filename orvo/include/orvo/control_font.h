@@ -8,6 +8,7 @@
 
 #include "orvo/control.h"
 #include "orvo/orvo_api.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -77,7 +78,7 @@ protected:
     int m_hAlign = 0;
     int m_vAlign = 4;
     int m_renderingHint = 5;
-    HFONT m_gdiFont = nullptr;          // owned: deleted by ClearGDIFont
+    UniqueFont m_gdiFont;               // cleared by ClearGDIFont
     Gdiplus::Image* m_image = nullptr;  // not owned: the manager's image cache
     int m_imageWidth = 0;
     int m_imageHeight = 0;

@@ -15,6 +15,7 @@
 #include "orvo/img_res_info.h"
 #include "orvo/mm_timer.h"
 #include "orvo/orvo_api.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -47,7 +48,8 @@ public:
     void InvalidateRect(const RECT* rect, BOOL erase);
     HDC GetPaintDC() const { return m_windowDC; }
     HWND GetPaintWnd() const { return m_hWnd; }
-    HWND GetToolTipWnd() const { return m_hWnd; }
+    // The tooltip window, null until a tooltip was first shown.
+    HWND GetToolTipWnd() const { return m_tooltipWnd; }
     MWindow* GetOwnerWindow() const { return m_ownerWindow; }
     CRect GetClientRect() const;
     CRect GetWindowRect() const;
@@ -204,7 +206,6 @@ public:
     void ClearTooltip();
     void SetTooltipCtrlID(UINT id) { m_tooltipControlId = id; }
     UINT GetTooltipCtrlID() const { return m_tooltipControlId; }
-    HWND GetTooltipWindow() const { return m_tooltipWnd; }
 
     // The tip bubble and drag and drop come with their windows; until then these refuse.
     int SetAirBladderMsg(const wchar_t* text, POINT point, int type, int mode);
@@ -309,7 +310,7 @@ private:
     int m_progressTarget = 0;
     CRect m_overlayRect;
     int m_overlayFontSize = 16;
-    HFONT m_overlayFont = nullptr;  // owned
+    UniqueFont m_overlayFont;
 
     std::atomic<UINT> m_animationTimerId{0};  // the running tick; read on the timer thread
     std::atomic<HWND> m_tickWindow{nullptr};  // where the timer thread posts its tick
