@@ -49,9 +49,7 @@ PaintManager::~PaintManager() {
     if (m_tooltipWnd != nullptr && ::IsWindow(m_tooltipWnd)) {
         ::DestroyWindow(m_tooltipWnd);
     }
-    if (m_tipBubbleWnd != nullptr && ::IsWindow(m_tipBubbleWnd)) {
-        ::DestroyWindow(m_tipBubbleWnd);
-    }
+    m_tipBubble.reset();
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }
@@ -650,18 +648,39 @@ void PaintManager::ClearTooltip() {
     m_tooltipControlId = 0;
 }
 
-int PaintManager::SetAirBladderMsg(const wchar_t*, POINT, int, int) {
-    return 0;
+int PaintManager::SetAirBladderMsg(const wchar_t* text, POINT point, int kind, int placement) {
+    if (m_tipBubble == nullptr) {
+        if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) {
+            return 0;
+        }
+        auto bubble = std::make_unique<MAirBladder>();
+        const CRect nowhere(point.x, point.y, point.x + 1, point.y + 1);
+        if (bubble->Create(m_hWnd, L"AirBladder Window",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                           WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                           nowhere) == nullptr) {
+            return 0;
+        }
+        bubble->LoadBKImage(L"img_tip_bk.png");
+        bubble->LoadArrowLImage(L"img_tip_arrow_left.png");
+        bubble->LoadArrowRImage(L"img_tip_arrow_right.png");
+        bubble->LoadArrowTImage(L"img_tip_arrow_top.png");
+        m_tipBubble = std::move(bubble);
+    }
+    return m_tipBubble->SetAirBladderMsg(text, point, kind, placement);
 }
 
 void PaintManager::ShowAirBladder(int show, UINT_PTR key) {
-    if (m_tipBubbleWnd == nullptr || !::IsWindow(m_tipBubbleWnd)) {
+    if (m_tipBubble == nullptr || m_tipBubble->GetSafeHwnd() == nullptr) {
         return;
     }
     if (!show && key != 0 && key != m_bubbleOwnerKey) {
         return;
     }
-    ::ShowWindow(m_tipBubbleWnd, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (show) {
+        m_bubbleOwnerKey = key;
+    }
+    m_tipBubble->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void PaintManager::InitDragDrop() {}

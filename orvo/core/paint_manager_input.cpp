@@ -35,6 +35,18 @@ UINT PaintManager::GetKeyModifiers() {
                                   ::GetKeyState(VK_MENU) < 0);
 }
 
+bool PaintManager::OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (size_t i = 0;; ++i) {
+        MControl* control = ControlList::At(m_controls, i);
+        if (control == nullptr) {
+            return false;
+        }
+        if (control->OnWindowMessage(msg, wParam, lParam) != 0) {
+            return true;
+        }
+    }
+}
+
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == TickMessage()) {
         RunAnimationTick();
@@ -44,46 +56,18 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RunRequestedUpdates();
         return 1;
     }
-    if (msg == WM_WINDOWPOSCHANGED) {
-        // Shown or restored: a paused tick resumes if something animates.
-        WakeAnimationTick();
+    if (OfferToControls(msg, wParam, lParam)) {
+        return 0;
     }
-    for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, i);
-        if (control == nullptr) {
-            break;
-        }
-        if (control->OnWindowMessage(msg, wParam, lParam) != 0) {
-            return 0;
-        }
-    }
-    const auto flag = [](LRESULT result) -> LRESULT { return result != 0 ? 1 : 0; };
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    const UINT flags = static_cast<UINT>(wParam);
     switch (msg) {
-        case WM_PAINT:
-            return flag(OnPaint());
-        case WM_GETMINMAXINFO:
-            return flag(OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)));
         case WM_NCDESTROY:
             DestroyData();
             return 1;
-        case WM_CREATE:
-        case WM_DESTROY:
-        case WM_SIZE:
         case WM_CHAR:
-        case WM_RBUTTONDBLCLK:
-        case WM_MOUSEHOVER:
             return 1;
-        case WM_NCACTIVATE:
-            return flag(OnNcActivate(static_cast<BOOL>(wParam)));
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            return flag(OnKeyDown(static_cast<UINT>(wParam)));
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return flag(OnKeyUp(static_cast<UINT>(wParam)));
+            return OnKeyUp(static_cast<UINT>(wParam)) != 0 ? 1 : 0;
         case WM_COMMAND:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
@@ -92,26 +76,6 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                                       lParam);
             }
             return 0;
-        case WM_TIMER:
-            OnTimer(wParam);
-            return 0;
-        case WM_MOUSEMOVE:
-            return flag(OnMouseMove(flags, x, y));
-        case WM_LBUTTONDOWN:
-            return flag(OnLButtonDown(flags, x, y));
-        case WM_LBUTTONUP:
-            return flag(OnLButtonUp(flags, x, y));
-        case WM_LBUTTONDBLCLK:
-            return flag(OnLButtonDblClk(flags, x, y));
-        case WM_RBUTTONDOWN:
-            return flag(OnRButtonDown(flags, x, y));
-        case WM_RBUTTONUP:
-            return flag(OnRButtonUp(flags, x, y));
-        case WM_MOUSEWHEEL:
-            return flag(
-                OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), POINT{x, y}));
-        case WM_MOUSELEAVE:
-            return flag(OnMouseLeave());
         default:
             return 0;
     }

@@ -26,6 +26,8 @@ public:
     MDialog();
     ~MDialog() override;
 
+    // The toolkit's message table: the typed handler below, then the controls, then the
+    // paint manager, then the default procedure.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The paint manager's Tab cycling and tooltip relaying.
     LRESULT PreTranslateMessage(MSG* msg) override;
@@ -44,6 +46,10 @@ public:
     virtual long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam);
     // Message 1090: posts WM_CLOSE with the same values; return 1.
     virtual LRESULT OnUserCloseWindow(WPARAM wParam, LPARAM lParam);
+    // Typed handlers of the message table. A non-zero result handles the message: it is
+    // the message's result and neither the controls, the paint manager nor the default
+    // procedure see it (returning 1 from OnClose keeps the window open). The defaults return
+    // 0, except OnCreate.
     // Rewrites the style to a borderless window; returns 1.
     virtual LRESULT OnCreate(CREATESTRUCTW* createStruct);
     virtual LRESULT OnSize(UINT type, int cx, int cy);
@@ -65,6 +71,7 @@ public:
     virtual LRESULT OnWindowPosChanging(WINDOWPOS* pos);
     virtual LRESULT OnWindowPosChanged(WINDOWPOS* pos);
     virtual LRESULT OnPaint();
+    // Runs for every WM_TIMER; the paint manager's timers follow whatever it does.
     virtual void OnTimer(UINT_PTR id);
     virtual LRESULT OnNcPaint();
     virtual LRESULT OnClose();

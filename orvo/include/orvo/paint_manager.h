@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "orvo/air_bladder.h"
 #include "orvo/control.h"
 #include "orvo/geometry.h"
 #include "orvo/img_res_info.h"
@@ -207,13 +208,19 @@ public:
     void SetTooltipCtrlID(UINT id) { m_tooltipControlId = id; }
     UINT GetTooltipCtrlID() const { return m_tooltipControlId; }
 
-    // The tip bubble and drag and drop come with their windows; until then these refuse.
-    int SetAirBladderMsg(const wchar_t* text, POINT point, int type, int mode);
+    // The tip bubble at a screen point, made on first use (kind 4 stays until hidden).
+    int SetAirBladderMsg(const wchar_t* text, POINT point, int kind, int placement);
+    // Shows the bubble for `key`, or hides it unless another key showed it since.
     void ShowAirBladder(int show, UINT_PTR key);
+    MAirBladder* GetAirBladder() const { return m_tipBubble.get(); }
+    // Drag and drop comes with its window; until then this does nothing.
     void InitDragDrop();
     HBITMAP GetDropBitmap() const { return m_dragBitmap; }
 
-    // The window's messages, before the default procedure; non-zero is the result.
+    // Each control of the control list gets the message until one takes it (true).
+    bool OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Messages outside the windows' message table (orvo/core/message_table.h): the controls
+    // first, then the manager's own handling; non-zero is the result.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Tab focus cycling and tooltip relaying; 1 eats the message.
     LRESULT PreTranslateMessage(MSG* msg);
@@ -329,8 +336,8 @@ private:
     MControl* m_hoverControl = nullptr;  // not owned: a control of m_controls
     MControl* m_focusControl = nullptr;  // not owned
     UINT m_tooltipDelay = 400;
-    HWND m_tooltipWnd = nullptr;    // owned: destroyed with the manager
-    HWND m_tipBubbleWnd = nullptr;  // owned: destroyed with the manager
+    HWND m_tooltipWnd = nullptr;               // owned: destroyed with the manager
+    std::unique_ptr<MAirBladder> m_tipBubble;  // made on first use, destroyed with the manager
     UINT m_tooltipControlId = 0;
     UINT_PTR m_bubbleOwnerKey = 0;
 
