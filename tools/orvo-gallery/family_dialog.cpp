@@ -54,8 +54,8 @@ public:
           m_colour(colour) {}
 
     const wchar_t* GetClassNameW() const override { return L"GalleryLabel"; }
-    void DrawControl(HDC hdc, const RECT& rect) override {
-        RECT box = rect;
+    void DrawControl(HDC hdc, const RECT&) override {
+        RECT box = m_rect;
         Orvo::ScopedSelectObject font(hdc, m_font);
         ::SetBkMode(hdc, TRANSPARENT);
         ::SetTextColor(hdc, m_colour);

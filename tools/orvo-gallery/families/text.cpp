@@ -1,7 +1,12 @@
 // The text family: labels, edit boxes in their states, number boxes and combo boxes with an
 // open drop-down list.
+#include <memory>
+
 #include "family_dialog.h"
+#include "orvo/combo_box.h"
+#include "orvo/combo_popup.h"
 #include "orvo/edit.h"
+#include "orvo/paint_manager.h"
 #include "orvo/text.h"
 
 namespace Gallery {
@@ -24,7 +29,7 @@ void AddLabels(FamilyDialog& dialog, int top) {
     auto* centred = static_cast<Orvo::MText*>(
         dialog.Create(L"MText", 101, Cell(1, top + 22, 200, 30), L"Lift-off distance"));
     auto* wrapped = static_cast<Orvo::MText*>(
-        dialog.Create(L"MText", 102, Cell(2, top + 22, 200, 44),
+        dialog.Create(L"MText", 102, Cell(2, top + 22, 200, 60),
                       L"Buttons that run on the computer keep working while the mouse sleeps."));
     if (plain == nullptr || centred == nullptr || wrapped == nullptr) {
         return;
@@ -72,10 +77,72 @@ void AddEdits(FamilyDialog& dialog, int top) {
     }
 }
 
+constexpr UINT kOpenCombo = 120;
+
+Orvo::MComboBox* AddCombo(FamilyDialog& dialog, UINT id, int column, int top, int selected) {
+    auto* combo =
+        static_cast<Orvo::MComboBox*>(dialog.Create(L"MComboBox", id, Cell(column, top, 190, 30)));
+    if (combo == nullptr) {
+        return nullptr;
+    }
+    combo->SetImage(L"img_combobox.png", 4);
+    combo->SetFontName(L"Open Sans Semibold");
+    for (const wchar_t* rate : {L"125 Hz", L"250 Hz", L"500 Hz", L"1000 Hz", L"2000 Hz", L"4000 Hz",
+                                L"8000 Hz", L"Polling off", L"Custom"}) {
+        combo->AddItem(rate);
+    }
+    combo->SetCurSel(selected);
+    return combo;
+}
+
+void AddCombos(FamilyDialog& dialog, int top) {
+    dialog.AddLabel(Cell(0, top, 200, 18), L"MComboBox, list open");
+    dialog.AddLabel(Cell(1, top, 200, 18), L"hovered");
+    dialog.AddLabel(Cell(2, top, 200, 18), L"MComboBox2 checked");
+    dialog.AddLabel(Cell(3, top, 200, 18), L"disabled, CColorCombo");
+    AddCombo(dialog, kOpenCombo, 0, top + 22, 3);
+    if (Orvo::MComboBox* hovered = AddCombo(dialog, 121, 1, top + 22, 1)) {
+        const Orvo::CRect place = hovered->GetRect();
+        hovered->OnControlMouseMove(0, POINT{place.left + 20, place.top + 10});
+    }
+    auto grouped =
+        std::make_unique<Orvo::MComboBox2>(&dialog, 122, Cell(2, top + 22, 190, 30), 1, 1);
+    auto* checked =
+        static_cast<Orvo::MComboBox2*>(dialog.GetPaintManager()->AddControl(std::move(grouped)));
+    checked->SetImage(L"img_combobox.png", 4);
+    checked->SetFontName(L"Open Sans Semibold");
+    checked->AddItem(L"Profile 2");
+    checked->SetCurSel(0);
+    checked->SetControlCheck(1);
+    if (Orvo::MComboBox* disabled = AddCombo(dialog, 123, 3, top + 22, 0)) {
+        disabled->SetRect(Cell(3, top + 22, 100, 30));
+        disabled->SetEnabled(0);
+    }
+    auto colour = std::make_unique<Orvo::CColorCombo>(
+        &dialog, 124,
+        RECT{kLeft + 3 * kColumn + 110, top + 22, kLeft + 3 * kColumn + 190, top + 52}, 1, 1);
+    auto* swatch =
+        static_cast<Orvo::CColorCombo*>(dialog.GetPaintManager()->AddControl(std::move(colour)));
+    swatch->SetImage(L"img_combobox.png", 4);
+    swatch->SetAreaColor(Orvo::kAccentColor);
+}
+
+void OpenTheList(FamilyDialog& dialog) {
+    if (auto* combo = static_cast<Orvo::MComboBox*>(dialog.GetControl(kOpenCombo))) {
+        combo->ShowDropDown();
+        // The capture shows the list with its third row under the pointer.
+        if (Orvo::CComboBoxWnd* popup = combo->GetDropDown()) {
+            ::SendMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 6 + 2 * 30 + 15));
+        }
+    }
+}
+
 void BuildText(FamilyDialog& dialog) {
     const RECT content = dialog.ContentRect();
     AddLabels(dialog, content.top);
-    AddEdits(dialog, content.top + 90);
+    AddEdits(dialog, content.top + 100);
+    AddCombos(dialog, content.top + 180);
+    dialog.BeforeCapture(&OpenTheList, 50);
 }
 
 }  // namespace
