@@ -9,6 +9,7 @@
 
 #include "core_test_support.h"
 #include "orvo/edit.h"
+#include "orvo/number_edit.h"
 #include "orvo/paint_manager.h"
 #include "orvo/render.h"
 #include "orvo/text.h"
@@ -247,6 +248,64 @@ TEST_F(TextControlsTest, DestroyingTheDialogWithAnOpenEditIsClean) {
     m_dialog.DestroyWindow();
     EXPECT_FALSE(::IsWindow(window));
     OrvoTest::PumpMessages();
+}
+
+// A number box made with its constructor (only a panel's factory knows it by name).
+template <typename T>
+T* AddNumberBox(TestDialog& dialog, UINT id, const RECT& rect) {
+    return static_cast<T*>(
+        dialog.GetPaintManager()->AddControl(std::make_unique<T>(&dialog, id, rect, 1)));
+}
+
+TEST_F(TextControlsTest, StepButtonsKeepTheValueInItsRange) {
+    struct Case {
+        bool second;  // NumberEdit2
+        const wchar_t* start;
+        bool up;
+        const wchar_t* after;
+        bool notified;
+    };
+    const Case cases[] = {
+        {false, L"49", true, L"50", true}, {false, L"50", true, L"50", false},
+        {false, L"2", false, L"1", true},  {false, L"1", false, L"1", false},
+        {false, L"", true, L"1", true},    {false, L"77", false, L"50", true},
+        {true, L"19", true, L"20", true},  {true, L"20", true, L"20", false},
+        {true, L"1", false, L"1", false},
+    };
+    const CRect place(20, 200, 100, 230);
+    for (const Case& c : cases) {
+        Orvo::NumberEditBase* box = c.second
+                                        ? static_cast<Orvo::NumberEditBase*>(
+                                              AddNumberBox<Orvo::NumberEdit2>(m_dialog, 14, place))
+                                        : AddNumberBox<Orvo::NumberEdit>(m_dialog, 14, place);
+        box->SetEditText(c.start);
+        Orvo::MControl* button = box->GetControl(c.up ? Orvo::NumberEditBase::kUpButton
+                                                      : Orvo::NumberEditBase::kDownButton);
+        ASSERT_NE(button, nullptr);
+        const Orvo::CPoint centre = button->GetRect().CenterPoint();
+        m_dialog.m_messages.clear();
+        Click(centre.x, centre.y);
+        EXPECT_EQ(box->GetTitleEx(), c.after) << c.start << (c.up ? " up" : " down");
+        EXPECT_EQ(!Codes(14).empty(), c.notified) << c.start << (c.up ? " up" : " down");
+        m_dialog.GetPaintManager()->RemoveControl(box);
+    }
+}
+
+TEST_F(TextControlsTest, TypedNumbersAreKeptAsTyped) {
+    auto* box = AddNumberBox<Orvo::NumberEdit>(m_dialog, 14, CRect(20, 200, 100, 230));
+    box->SetEditText(L"5");
+    Click(60, 215);
+    ASSERT_NE(box->GetEditWindow(), nullptr);
+    HWND window = box->GetEditWindow()->GetSafeHwnd();
+    EXPECT_TRUE(::IsWindowVisible(window));
+    // All text is selected on opening: typing replaces it; at most two characters.
+    Type(window, L"789");
+    EXPECT_EQ(box->GetEditText(), L"78");
+    ::SendMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(box->GetTitleEx(), L"78");
+    const std::vector<UINT> codes = Codes(14);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), 30u), codes.end());
+    EXPECT_EQ(codes.back(), 29u);
 }
 
 }  // namespace

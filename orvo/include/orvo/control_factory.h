@@ -105,8 +105,8 @@ inline constexpr FactoryClass kFactoryClasses[] = {
     {L"MouseKeyCtrl", ConstructorGroup::kVisibleOnly, kNotListed, 43, kNotYetWritten},
     {L"MouseCtrl", ConstructorGroup::kVisibleOnly, kNotListed, 44, kNotYetWritten},
     {L"PaletteBar", ConstructorGroup::kVisibleOnly, kNotListed, 49, kNotYetWritten},
-    {L"NumberEdit", ConstructorGroup::kVisibleOnly, kNotListed, 50, kNotYetWritten},
-    {L"NumberEdit2", ConstructorGroup::kVisibleOnly, kNotListed, 51, kNotYetWritten},
+    {L"NumberEdit", ConstructorGroup::kVisibleOnly, kNotListed, 50, kWritten},
+    {L"NumberEdit2", ConstructorGroup::kVisibleOnly, kNotListed, 51, kWritten},
     {L"ReporteCtrl", ConstructorGroup::kVisibleOnly, kNotListed, 53, kNotYetWritten},
     {L"MText", ConstructorGroup::kStaticText, 1, 1, kWritten},
 };

@@ -6,6 +6,7 @@
 #include "orvo/combo_box.h"
 #include "orvo/combo_popup.h"
 #include "orvo/edit.h"
+#include "orvo/number_edit.h"
 #include "orvo/paint_manager.h"
 #include "orvo/text.h"
 
@@ -127,6 +128,23 @@ void AddCombos(FamilyDialog& dialog, int top) {
     swatch->SetAreaColor(Orvo::kAccentColor);
 }
 
+template <typename T>
+void AddNumberBox(FamilyDialog& dialog, UINT id, const RECT& rect, const wchar_t* value) {
+    auto* box = static_cast<T*>(
+        dialog.GetPaintManager()->AddControl(std::make_unique<T>(&dialog, id, rect, 1)));
+    box->SetImage(L"img_edit.png", 4);
+    box->SetTextColor(Orvo::Argb(0xFFFFFFFF));
+    box->SetEditFont(L"Open Sans Semibold", 14, false, false, false);
+    box->SetEditText(value);
+}
+
+void AddNumberBoxes(FamilyDialog& dialog, int top) {
+    dialog.AddLabel(Cell(1, top, 200, 18), L"NumberEdit 1 to 50");
+    dialog.AddLabel(Cell(2, top, 200, 18), L"NumberEdit2 1 to 20");
+    AddNumberBox<Orvo::NumberEdit>(dialog, 130, Cell(1, top + 22, 90, 30), L"12");
+    AddNumberBox<Orvo::NumberEdit2>(dialog, 131, Cell(2, top + 22, 60, 30), L"4");
+}
+
 void OpenTheList(FamilyDialog& dialog) {
     if (auto* combo = static_cast<Orvo::MComboBox*>(dialog.GetControl(kOpenCombo))) {
         combo->ShowDropDown();
@@ -142,6 +160,7 @@ void BuildText(FamilyDialog& dialog) {
     AddLabels(dialog, content.top);
     AddEdits(dialog, content.top + 100);
     AddCombos(dialog, content.top + 180);
+    AddNumberBoxes(dialog, content.top + 260);
     dialog.BeforeCapture(&OpenTheList, 50);
 }
 
