@@ -73,6 +73,7 @@ void PaintManager::Init(HWND hwnd, MWindow* window) {
     m_initialized = 1;
     m_scrollVerticalId = kVerticalScrollResource;
     m_scrollHorizontalId = kHorizontalScrollResource;
+    m_scrollResourcesFromApplication = false;
     AddGDITempFont(kToolkitFontResource, L"TTF");
 }
 
@@ -488,8 +489,7 @@ void PaintManager::ForgetControl(MControl* control) {
         m_hoverControl = nullptr;
         m_buttonHeld = false;
         m_rightButtonHeld = false;
-        m_dragArmed = false;
-        m_dragBitmap = nullptr;
+        DisarmDrag();
     }
     if (m_focusControl == control) {
         m_focusControl = nullptr;
@@ -546,6 +546,7 @@ void PaintManager::ClearControls() {
 void PaintManager::SetScrollResID(UINT verticalId, UINT horizontalId) {
     m_scrollVerticalId = verticalId;
     m_scrollHorizontalId = horizontalId;
+    m_scrollResourcesFromApplication = true;
 }
 
 void PaintManager::SetFocusControl(MControl* control) {
@@ -685,6 +686,11 @@ void PaintManager::ShowAirBladder(int show, UINT_PTR key) {
 
 void PaintManager::InitDragDrop() {}
 
+void PaintManager::DisarmDrag() {
+    m_dragArmed = false;
+    m_dragBitmap.reset();
+}
+
 void PaintManager::OnDestroyMessage(HWND hwnd) {
     if (hwnd == m_hWnd) {
         DestroyData();
@@ -711,6 +717,7 @@ void PaintManager::DestroyData() {
     m_hoverControl = nullptr;
     m_focusControl = nullptr;
     m_caretOwner = nullptr;
+    DisarmDrag();
     m_initialized = 0;
 }
 

@@ -90,11 +90,11 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     if (m_dragArmed && (flags & MK_LBUTTON) != 0) {
         // Dragging a control out as a picture comes with drag and drop; until then the press
         // goes on as a normal one.
-        m_dragArmed = false;
+        DisarmDrag();
     }
     MControl* hover = m_hoverControl;
     if (hover != nullptr && hover->PtInRect(point) && hover->OnCheckMouseResponse(flags, point) &&
-        m_mouseTracked) {
+        m_mouseTracked && !IsCoveredAt(hover, flags, point)) {
         hover->OnMouseMove(flags, point);
         return 1;
     }
@@ -119,12 +119,28 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
         }
         // Every control gets the move, so that those the mouse left drop their hot state.
         control->OnMouseMove(flags, point);
-        if (control->PtInRect(point) && control->GetRresponse()) {
+        // A control may refuse parts of its rectangle: a page's empty space leaves the
+        // control under it to be hovered.
+        if (control->PtInRect(point) && control->GetRresponse() &&
+            control->OnCheckMouseResponse(flags, point)) {
             newHover = control;
         }
     }
     m_hoverControl = newHover;
     return 1;
+}
+
+bool PaintManager::IsCoveredAt(MControl* control, UINT flags, POINT point) {
+    // A page over the hover control takes the mouse where one of its children lies.
+    bool passed = false;
+    for (const auto& other : m_controls) {
+        if (passed && other->PtInRect(point) && other->GetRresponse() &&
+            other->OnCheckMouseResponse(flags, point)) {
+            return true;
+        }
+        passed = passed || other.get() == control;
+    }
+    return false;
 }
 
 LRESULT PaintManager::OnMouseLeave() {
@@ -165,7 +181,8 @@ LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
         if (hover->IsDragDrop() && hover->IsEnabled()) {
             m_dragArmed = true;
             m_dragStart = point;
-            m_dragBitmap = hover->GetDropBitmap();
+            // The control makes a new picture for every press; the manager owns it.
+            m_dragBitmap.reset(hover->GetDropBitmap());
         }
         m_buttonHeld = true;
         SetFocusControl(hover);
@@ -198,7 +215,7 @@ LRESULT PaintManager::OnLButtonUp(UINT flags, int x, int y) {
     const POINT point = {x, y};
     ReleaseCapture();
     m_buttonHeld = false;
-    m_dragArmed = false;
+    DisarmDrag();
     DeliverToHover(&MControl::OnLButtonUp, flags, point);
     return 1;
 }
@@ -270,7 +287,7 @@ LRESULT PaintManager::OnNcActivate(BOOL active) {
             }
         }
         m_rightButtonHeld = false;
-        m_dragArmed = false;
+        DisarmDrag();
     }
     if (m_layered) {
         InvalidateRect(nullptr, TRUE);

@@ -106,6 +106,7 @@ public:
     virtual void SetControlEnabled(int enabled);
     // The control's own part of an animation or timer tick; 1 when it changed something.
     virtual int OnControlTimer();
+    // A new picture of the control for dragging it out; the caller owns and frees it.
     virtual HBITMAP GetControlDropBitmap();
     // Input hooks: non-zero means handled.
     virtual BOOL OnControlMouseMove(UINT flags, POINT point);

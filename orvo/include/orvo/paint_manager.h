@@ -190,7 +190,11 @@ public:
     Gdiplus::FontFamily* FindTempFont(const wchar_t* familyName);
     void ClearTempFont();
 
+    // Scroll-bar strips ("PNG" resources). The defaults set by Init (102 vertical, 101
+    // horizontal) are the toolkit's own and load from Orvo.dll; ids the application sets
+    // load from the application's module.
     void SetScrollResID(UINT verticalId, UINT horizontalId);
+    bool IsScrollResFromApplication() const { return m_scrollResourcesFromApplication; }
     UINT GetScrollVID() const { return m_scrollVerticalId; }
     UINT GetScrollHID() const { return m_scrollHorizontalId; }
     ColorRef GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
@@ -215,7 +219,8 @@ public:
     MAirBladder* GetAirBladder() const { return m_tipBubble.get(); }
     // Drag and drop comes with its window; until then this does nothing.
     void InitDragDrop();
-    HBITMAP GetDropBitmap() const { return m_dragBitmap; }
+    // The picture of the armed drag, owned by the manager; null when no drag is armed.
+    HBITMAP GetArmedDragBitmap() const { return m_dragBitmap.get(); }
 
     // Each control of the control list gets the message until one takes it (true).
     bool OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -280,6 +285,9 @@ private:
     bool IsWindowShowingTicks() const;
     bool WantsTicks() const;
     void PauseTick();
+    void DisarmDrag();
+    // A later control of the list (drawn over it) takes the mouse at point.
+    bool IsCoveredAt(MControl* control, UINT flags, POINT point);
     void RunAnimationTick();
     void RunRequestedUpdates();
     void ForgetPendingUpdates(MControl* control);
@@ -362,6 +370,7 @@ private:
 
     UINT m_scrollVerticalId = 0;
     UINT m_scrollHorizontalId = 0;
+    bool m_scrollResourcesFromApplication = false;
     ColorRef m_defaultEnabledColor = ColorRef(0x808080);
     CRect m_caretRect;
     bool m_caretVisible = false;
@@ -369,7 +378,7 @@ private:
     MControl* m_caretOwner = nullptr;  // not owned
     CPoint m_dragStart;
     bool m_dragArmed = false;
-    HBITMAP m_dragBitmap = nullptr;  // not owned: the armed control's drag picture
+    UniqueBitmap m_dragBitmap;  // the armed control's drag picture, freed when disarmed
 };
 
 }  // namespace Orvo
