@@ -11,22 +11,17 @@ namespace Orvo {
 namespace {
 
 constexpr int kWheelSteps = 10;
-constexpr Argb kBarTrackColor = Argb(0xFF2A303A);
-constexpr Argb kBarThumbColor = Argb(0xFF828282);
-constexpr int kMinThumb = 20;
 constexpr int kDragTextMaxWidth = 300;
 
 }  // namespace
 
 RowListBase::RowListBase(MObject* parent, UINT id, const RECT& rect, int visible)
-    : MControlFont(parent, id, rect, L"", visible, 1, 1),
+    : MPanel(parent, id, rect, visible),
       m_highlight(Manager::GetSelectColor()),
       m_highlight2(Manager::GetSelectColor()) {
     m_format.SetAlignment(Gdiplus::StringAlignmentNear);
     m_format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     m_format.SetFormatFlags(kSingleLineFormatFlags);
-    // Double clicks open the row editor; they never pass for a second press.
-    m_handlesDblClk = true;
 }
 
 RowListBase::~RowListBase() {
@@ -52,32 +47,47 @@ int RowListBase::RowHeight() const {
     return height > 0 ? height : 1;
 }
 
+bool RowListBase::IsBarShown() const {
+    return GetScrollVertical() != nullptr && GetScrollVertical()->IsVisible();
+}
+
+int RowListBase::GetScrollRange() const {
+    return GetScrollVertical() != nullptr ? GetScrollVertical()->GetScrollRange() : 0;
+}
+
+int RowListBase::GetScrollPos() const {
+    return GetScrollVertical() != nullptr ? GetScrollVertical()->GetScrollPos() : 0;
+}
+
 int RowListBase::VisibleWidth() {
-    return std::max(0, m_rect.Width() - (m_barShown ? kBarWidth : 0));
+    const MScroll* bar = GetScrollVertical();
+    const int barWidth = bar != nullptr && bar->IsVisible() ? bar->GetRect().Width() : 0;
+    return std::max(0, m_rect.Width() - barWidth);
 }
 
 void RowListBase::UpdateBar() {
-    const int content = GetItemCount() * m_itemHeight;
-    m_barShown = content > m_rect.Height();
-    m_barRange = std::max(0, content);
-    m_barPos = m_barShown ? std::clamp(m_barPos, 0, m_barRange) : 0;
+    // The panel shows the bar only while the rows are taller than the control.
+    SetVirtualHeight(GetItemCount() * m_itemHeight);
+    if (!IsBarShown() && GetScrollVertical() != nullptr) {
+        GetScrollVertical()->SetScrollCurrentPos(0);
+    }
 }
 
 void RowListBase::SetScrollPos(int position) {
-    const int clamped = std::clamp(position, 0, m_barShown ? m_barRange : 0);
-    if (clamped != m_barPos) {
-        m_barPos = clamped;
+    MScroll* bar = GetScrollVertical();
+    if (bar == nullptr) {
+        return;
+    }
+    const int before = bar->GetScrollPos();
+    bar->SetScrollCurrentPos(std::clamp(position, 0, IsBarShown() ? bar->GetScrollRange() : 0));
+    if (bar->GetScrollPos() != before) {
         UpdateControl(true);
     }
 }
 
-void RowListBase::SetScrollFinalPos() {
-    SetScrollPos(m_barShown ? m_barRange : 0);
-}
-
 void RowListBase::SetControlRect(const CRect& rect) {
     // A new size changes whether the rows fit; the range stays the rows' height.
-    MControlFont::SetControlRect(rect);
+    MPanel::SetControlRect(rect);
     UpdateBar();
     m_firstVisible = -1;
     m_lastVisible = -1;
@@ -105,8 +115,8 @@ int RowListBase::InsertRow(int index, std::unique_ptr<ListRow> row, bool scrollT
         count = static_cast<int>(m_rows.size());
     }
     UpdateBar();
-    if (scrollToEnd) {
-        SetScrollFinalPos();
+    if (scrollToEnd && IsBarShown()) {
+        GetScrollVertical()->SetScrollFinalPos();
     }
     UpdateControl(true);
     return count - 1;
@@ -249,9 +259,17 @@ BOOL RowListBase::OnControlScroll(int, int down, POINT) {
     if (GetItemCount() * m_itemHeight <= m_rect.Height()) {
         return FALSE;
     }
-    const int step = kBarStep * kWheelSteps;
-    SetScrollPos(m_barPos + (down ? step : -step));
+    const MScroll* bar = GetScrollVertical();
+    const int step = (bar != nullptr ? bar->GetScrollStep() : 0) * kWheelSteps;
+    SetScrollPos(GetScrollPos() + (down ? step : -step));
     return TRUE;
+}
+
+long RowListBase::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
+    if ((controlId == kVerticalBarId || controlId == kHorizontalBarId) && code == kNotifyScroll) {
+        UpdateControl(true);
+    }
+    return MPanel::OnMessage(controlId, code, wParam, lParam);
 }
 
 void RowListBase::SetControlFocus(int focus) {
@@ -348,8 +366,8 @@ void RowListBase::DrawControl(HDC hdc, const RECT&) {
     const int rowHeight = RowHeight();
     std::lock_guard<std::recursive_mutex> lock(m_rowLock);
     const int count = static_cast<int>(m_rows.size());
-    const int range = m_barRange;
-    const int position = m_barPos;
+    const int range = GetScrollRange();
+    const int position = GetScrollPos();
     // How far the rows are scrolled, in pixels.
     int offset = 0;
     const int overflow = count * itemHeight - height;

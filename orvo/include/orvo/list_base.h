@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "orvo/inline_edit.h"
-#include "orvo/control_font.h"
 #include "orvo/orvo_api.h"
+#include "orvo/panel.h"
 
 namespace Orvo {
 
@@ -37,11 +37,12 @@ struct RecordItem : ListRow {
     int value = 0;  // delay or time stamp shown in the value column
 };
 
-// The design the four scrolling lists share: rows drawn into the control's bitmap cache, a
-// vertical bar at the right edge whose range is the rows' height (count x item height),
-// hover and selection, the wheel, and a row editor (CEditWindow) opened over the selected
-// row. Hit rectangles of the rows are computed while painting.
-class ORVO_API RowListBase : public MControlFont, public InlineEditHost {
+// The design the four scrolling lists share: rows drawn into the control's bitmap cache,
+// the panel's vertical bar (child 1) as their scroll bar, its range the rows' height (count x
+// item height) and not sub-controls, which a list has none of; hover and selection, the
+// wheel, and a row editor (CEditWindow) opened over the selected row. Hit rectangles of the
+// rows are computed while painting.
+class ORVO_API RowListBase : public MPanel, public InlineEditHost {
 public:
     RowListBase(MObject* parent, UINT id, const RECT& rect, int visible);
     // Destroys the row editor before anything it could write into.
@@ -52,6 +53,8 @@ public:
     void SetControlFocus(int focus) override;
     BOOL OnControlMouseMove(UINT flags, POINT point) override;
     BOOL OnControlScroll(int kind, int down, POINT point) override;
+    // The bar moved: the rows follow.
+    long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override;
     void OnInlineEditEnd(bool keep) override;
     void OnInlineEditFocusLost() override;
 
@@ -82,17 +85,12 @@ public:
     void HideEdit(int force);
     CEditWindow* GetEditWindow() const { return m_editor.get(); }
     // The scroll bar is shown, i.e. the rows are taller than the control.
-    bool IsBarShown() const { return m_barShown; }
+    bool IsBarShown() const;
     // The bar's range (the rows' height) and position (0 ... range).
-    int GetScrollRange() const { return m_barRange; }
-    int GetScrollPos() const { return m_barPos; }
+    int GetScrollRange() const;
+    int GetScrollPos() const;
     // Moves the rows; clamped to the range; repaints when they moved.
     void SetScrollPos(int position);
-    // The position at the end of the range, so that the last row is in view.
-    void SetScrollFinalPos();
-
-    static constexpr int kBarWidth = 5;
-    static constexpr int kBarStep = 10;
 
 protected:
     // The row editor's look and where it goes for a row on screen.
@@ -150,13 +148,7 @@ protected:
     int m_contentOffset = 0;
     int m_dragExtraWidth = 60;
     int m_showEdit = 0;
-    bool m_barShown = false;
-    int m_barRange = 0;
-    int m_barPos = 0;
     std::unique_ptr<CEditWindow> m_editor;
-
-private:
-    void DrawBar(HDC hdc);
 };
 
 }  // namespace Orvo

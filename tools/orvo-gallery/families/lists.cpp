@@ -38,8 +38,8 @@ void BuildLists(FamilyDialog& dialog) {
     macros->SetImage(L"img_list_bkg.png", 2);
     macros->SetEditImage(L"icon\\icon_list_edit.png", 4);
     macros->EnableShowEdit(1);
-    for (const wchar_t* name :
-         {L"Sniper burst", L"Build wall", L"Copy and paste", L"Triple jump", L"Reload cancel"}) {
+    for (const wchar_t* name : {L"Sniper burst", L"Build wall", L"Copy and paste", L"Triple jump",
+                                L"Reload cancel", L"Crouch spam", L"Quick scope"}) {
         macros->AddString(name);
     }
     macros->SetCurSel(1);
