@@ -8,6 +8,7 @@
 #include "orvo/edit.h"
 #include "orvo/number_edit.h"
 #include "orvo/paint_manager.h"
+#include "orvo/rich_edit.h"
 #include "orvo/text.h"
 
 namespace Gallery {
@@ -141,8 +142,17 @@ void AddNumberBox(FamilyDialog& dialog, UINT id, const RECT& rect, const wchar_t
 void AddNumberBoxes(FamilyDialog& dialog, int top) {
     dialog.AddLabel(Cell(1, top, 200, 18), L"NumberEdit 1 to 50");
     dialog.AddLabel(Cell(2, top, 200, 18), L"NumberEdit2 1 to 20");
+    dialog.AddLabel(Cell(3, top, 200, 18), L"MEditEx (rich edit)");
     AddNumberBox<Orvo::NumberEdit>(dialog, 130, Cell(1, top + 22, 90, 30), L"12");
     AddNumberBox<Orvo::NumberEdit2>(dialog, 131, Cell(2, top + 22, 60, 30), L"4");
+    auto* rich = static_cast<Orvo::MEditEx*>(
+        dialog.Create(L"MEditEx", 132, Cell(3, top + 22, 190, 30), L"Hello, rich text"));
+    if (rich != nullptr) {
+        rich->SetImage(L"img_edit.png", 4);
+        rich->SetFontName(L"Open Sans Semibold");
+        rich->SetTextColor(Orvo::Argb(0xFFFFFFFF));
+        rich->ApplyDefaultFormat();
+    }
 }
 
 void OpenTheList(FamilyDialog& dialog) {
