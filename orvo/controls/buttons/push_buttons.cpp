@@ -248,8 +248,8 @@ BOOL LongPressButton::OnControlLButtonDown(UINT flags, POINT point) {
     if (taken) {
         m_held = true;
         m_lastRepeat = ButtonTicks();
-        SetRunTimer(1);
         AddMTimer();
+        SetRunTimer(1);
     }
     return taken;
 }

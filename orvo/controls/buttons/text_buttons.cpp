@@ -96,8 +96,8 @@ void CTimerButton::SetRun(int on) {
     m_shownSeconds = -1;
     if (m_running) {
         m_started = ButtonTicks();
-        SetRunTimer(1);
         AddMTimer();
+        SetRunTimer(1);
     } else {
         SetRunTimer(0);
     }

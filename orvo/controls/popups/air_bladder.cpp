@@ -1,5 +1,7 @@
 #include "orvo/air_bladder.h"
 
+#include "layered_paint.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -208,66 +210,33 @@ void MAirBladder::AutoFit() {
 void MAirBladder::Paint() {
     const int width = m_bubbleRect.Width();
     const int height = m_bubbleRect.Height();
-    if (m_hWnd == nullptr || width <= 0 || height <= 0) {
-        return;
-    }
-    // A top-down premultiplied 32-bit bitmap: what UpdateLayeredWindow takes as per-pixel alpha.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr && bits != nullptr) {
-        const ScopedSelectObject selected(memory, bitmap);
-        {
-            Gdiplus::Bitmap canvas(width, height, width * 4, PixelFormat32bppPARGB,
-                                   static_cast<BYTE*>(bits));
-            Gdiplus::Graphics graphics(&canvas);
-            graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
-            const RECT frame = {0, 0, width - 1, height - 1};
-            if (m_background != nullptr) {
-                const int imageWidth = static_cast<int>(m_background->GetWidth());
-                const int imageHeight = static_cast<int>(m_background->GetHeight());
-                MRender::DrawImageFrame(&graphics, m_background.get(), frame, 0, 0, imageWidth,
-                                        imageHeight, m_backMode == 1 ? m_corner : 0);
-            } else {
-                MRender::DrawRoundRectange(&graphics, 0, 0, width - 1, height - 1, 6,
-                                           Argb(0xF022272F));
-            }
-            if (Gdiplus::FontFamily* family = LoadTempFont()) {
-                Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(kFontPixels),
-                                   Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
-                Gdiplus::StringFormat format;
-                format.SetAlignment(m_lines == 1 || m_placement == 4
-                                        ? Gdiplus::StringAlignmentCenter
-                                        : Gdiplus::StringAlignmentNear);
-                format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-                graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-                const Gdiplus::SolidBrush white{Gdiplus::Color(0xFFFFFFFF)};
-                const Gdiplus::RectF box(8.0f, 0.0f, static_cast<Gdiplus::REAL>(width - 16),
-                                         static_cast<Gdiplus::REAL>(height));
-                graphics.DrawString(m_text.c_str(), static_cast<INT>(m_text.size()), &font, box,
-                                    &format, &white);
-            }
+    PaintLayeredWindow(m_hWnd, m_bubbleRect, [&](Gdiplus::Graphics& graphics, HDC) {
+        const RECT frame = {0, 0, width - 1, height - 1};
+        if (m_background != nullptr) {
+            const int imageWidth = static_cast<int>(m_background->GetWidth());
+            const int imageHeight = static_cast<int>(m_background->GetHeight());
+            MRender::DrawImageFrame(&graphics, m_background.get(), frame, 0, 0, imageWidth,
+                                    imageHeight, m_backMode == 1 ? m_corner : 0);
+        } else {
+            MRender::DrawRoundRectange(&graphics, 0, 0, width - 1, height - 1, 6, Argb(0xF022272F));
         }
-        POINT origin = {m_bubbleRect.left, m_bubbleRect.top};
-        SIZE size = {width, height};
-        POINT source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(m_hWnd, screen, &origin, &size, memory, &source, 0, &blend,
-                              ULW_ALPHA);
-    }
-    if (bitmap != nullptr) {
-        ::DeleteObject(bitmap);
-    }
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+        Gdiplus::FontFamily* family = LoadTempFont();
+        if (family == nullptr) {
+            return;
+        }
+        Gdiplus::Font font(family, static_cast<Gdiplus::REAL>(kFontPixels),
+                           Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+        Gdiplus::StringFormat format;
+        format.SetAlignment(m_lines == 1 || m_placement == 4 ? Gdiplus::StringAlignmentCenter
+                                                             : Gdiplus::StringAlignmentNear);
+        format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+        graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+        const Gdiplus::SolidBrush white{Gdiplus::Color(0xFFFFFFFF)};
+        const Gdiplus::RectF box(8.0f, 0.0f, static_cast<Gdiplus::REAL>(width - 16),
+                                 static_cast<Gdiplus::REAL>(height));
+        graphics.DrawString(m_text.c_str(), static_cast<INT>(m_text.size()), &font, box, &format,
+                            &white);
+    });
 }
 
 }  // namespace Orvo

@@ -10,8 +10,10 @@ namespace {
 constexpr Argb kItemText = Argb(0xFF050505);
 constexpr Argb kItemDisabledText = Argb(0xFF808080);
 constexpr Argb kSeparatorLine = Argb(0xFFD2D2D2);
-// The style of MWindow::Create(parent).
-constexpr DWORD kMenuStyle = 0x0000080B;
+// The style of MWindow::Create(parent), as a popup: an overlapped window whose caption is
+// taken away after creation keeps a caption-high input area under Wine's X11 driver, so
+// clicks below its first 12 pixels never arrive.
+constexpr DWORD kMenuStyle = WS_POPUP | 0x0000080B;
 constexpr int kNoChange = -1;
 
 }  // namespace
@@ -117,8 +119,11 @@ void MenuItem::DrawControl(HDC hdc, const RECT&) {
                 const Gdiplus::Rect hover(m_textInset - 2, 0, width - 2 * (m_textInset - 2),
                                           height);
                 if (m_hoverImage != nullptr) {
-                    MRender::DrawImageExact(&graphics, m_hoverImage, hover, 0, 0,
-                                            m_hoverImageSize.cx, m_hoverImageSize.cy);
+                    // Stretched as a nine-patch, so that its edges keep their width.
+                    const RECT box = {hover.X, hover.Y, hover.X + hover.Width,
+                                      hover.Y + hover.Height};
+                    MRender::DrawImageFrame(&graphics, m_hoverImage, box, 0, 0, m_hoverImageSize.cx,
+                                            m_hoverImageSize.cy, 6);
                 } else {
                     Gdiplus::SolidBrush fill{Gdiplus::Color(m_hoverColor.Value())};
                     graphics.FillRectangle(&fill, hover);
