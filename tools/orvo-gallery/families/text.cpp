@@ -155,9 +155,21 @@ void AddNumberBoxes(FamilyDialog& dialog, int top) {
     }
 }
 
+// Shows a control as hovered, whatever the real pointer does.
+void Hover(FamilyDialog& dialog, UINT id) {
+    if (Orvo::MControl* control = dialog.GetControl(id)) {
+        const Orvo::CRect place = control->GetRect();
+        control->OnControlMouseMove(0, POINT{place.left + 20, place.top + 10});
+    }
+}
+
 void OpenTheList(FamilyDialog& dialog) {
     if (auto* combo = static_cast<Orvo::MComboBox*>(dialog.GetControl(kOpenCombo))) {
         combo->ShowDropDown();
+        // The popup took the activation: the dialog's deactivation sent the control under the
+        // real pointer a move away, so the hovered samples are hovered again.
+        Hover(dialog, 111);
+        Hover(dialog, 121);
         // The capture shows the list with its third row under the pointer.
         if (Orvo::CComboBoxWnd* popup = combo->GetDropDown()) {
             ::SendMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 6 + 2 * 30 + 15));
