@@ -17,7 +17,7 @@ constexpr Argb kActiveTextColor = Argb(0xFF191919);
 }  // namespace
 
 CComboBoxList::CComboBoxList(MObject* parent, UINT id, const RECT& rect, int visible, int)
-    : MControlFont(parent, id, rect, L"", visible, 1, 1) {}
+    : MPanel(parent, id, rect, visible) {}
 
 int CComboBoxList::AddItem(const wchar_t* text, long data, const wchar_t* iconName, Argb colour) {
     ComboItem item;
@@ -26,6 +26,7 @@ int CComboBoxList::AddItem(const wchar_t* text, long data, const wchar_t* iconNa
     item.colour = colour;
     item.data = data;
     m_items.push_back(item);
+    SetVirtualHeight(GetListHeight());
     UpdateControl(true);
     return GetItemCount() - 1;
 }
@@ -34,7 +35,7 @@ void CComboBoxList::DelAllItems() {
     m_items.clear();
     m_hover = -1;
     m_pressed = -1;
-    m_offset = 0;
+    SetVirtualHeight(0);
     UpdateControl(true);
 }
 
@@ -42,7 +43,11 @@ int CComboBoxList::RowAt(POINT point) const {
     if (!m_rect.PtInRect(point)) {
         return -1;
     }
-    const int row = (point.y - m_rect.top + m_offset) / kRowHeight;
+    const MScroll* bar = GetScrollVertical();
+    if (bar != nullptr && bar->IsVisible() && point.x >= bar->GetRect().left) {
+        return -1;
+    }
+    const int row = (point.y - m_rect.top + GetRowOffset()) / kRowHeight;
     return row >= 0 && row < GetItemCount() ? row : -1;
 }
 
@@ -77,17 +82,25 @@ BOOL CComboBoxList::OnControlLButtonUp(UINT, POINT point) {
 }
 
 BOOL CComboBoxList::OnControlScroll(int, int down, POINT) {
-    const int overflow = GetListHeight() - m_rect.Height();
-    if (overflow <= 0) {
+    MScroll* bar = GetScrollVertical();
+    if (bar == nullptr || GetListHeight() <= m_rect.Height()) {
         return FALSE;
     }
-    const int step = kWheelSteps * kScrollStep;
-    const int offset = std::clamp(m_offset + (down ? step : -step), 0, overflow);
-    if (offset != m_offset) {
-        m_offset = offset;
+    const int before = bar->GetScrollPos();
+    const int step = kWheelSteps * bar->GetScrollStep();
+    bar->SetScrollCurrentPos(before + (down ? step : -step));
+    if (bar->GetScrollPos() != before) {
         UpdateControl(true);
     }
     return TRUE;
+}
+
+long CComboBoxList::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
+    if (controlId == kVerticalBarId && code == kNotifyScroll) {
+        UpdateControl(true);
+        return 1;
+    }
+    return MPanel::OnMessage(controlId, code, wParam, lParam);
 }
 
 void CComboBoxList::DrawControl(HDC hdc, const RECT&) {
@@ -104,19 +117,23 @@ void CComboBoxList::DrawControl(HDC hdc, const RECT&) {
         CopyBackground(cache, hdc, m_rect);
         Gdiplus::Graphics graphics(cache);
         Gdiplus::SolidBrush accent{Gdiplus::Color(Manager::GetSelectColor().Value())};
-        const int first = m_offset / kRowHeight;
+        const int offset = GetRowOffset();
+        const MScroll* bar = GetScrollVertical();
+        const int rowWidth =
+            bar != nullptr && bar->IsVisible() ? width - bar->GetRect().Width() : width;
+        const int first = offset / kRowHeight;
         for (int i = first; i < GetItemCount(); ++i) {
-            const int top = i * kRowHeight - m_offset;
+            const int top = i * kRowHeight - offset;
             if (top >= height) {
                 break;
             }
             const bool active = i == m_hover || i == m_pressed;
             if (active) {
-                graphics.FillRectangle(&accent, 0, top, width, kRowHeight);
+                graphics.FillRectangle(&accent, 0, top, rowWidth, kRowHeight);
             }
             DrawControlText(graphics, *this, m_items[static_cast<size_t>(i)].text,
                             Gdiplus::RectF(8.0f, static_cast<Gdiplus::REAL>(top),
-                                           static_cast<Gdiplus::REAL>(width - 16),
+                                           static_cast<Gdiplus::REAL>(rowWidth - 16),
                                            static_cast<Gdiplus::REAL>(kRowHeight)),
                             active ? kActiveTextColor : m_textColor, false);
         }

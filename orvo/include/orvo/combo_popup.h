@@ -9,17 +9,17 @@
 #include "orvo/control_factory.h"
 #include "orvo/control_font.h"
 #include "orvo/orvo_api.h"
+#include "orvo/panel.h"
 #include "orvo/popup_wnd.h"
 
 namespace Orvo {
 
 // The rows of an open combo box: 30 pixels each; the hovered and the pressed row are filled
 // with the accent. A release on the row that was pressed notifies 2 with wParam = its index.
-class ORVO_API CComboBoxList : public MControlFont {
+class ORVO_API CComboBoxList : public MPanel {
 public:
     static constexpr int kRowHeight = MComboBox::kPopupRowHeight;
     static constexpr int kWheelSteps = 6;
-    static constexpr int kScrollStep = 10;
 
     CComboBoxList(MObject* parent, UINT id, const RECT& rect, int visible, int enabled);
     ORVO_DECLARE_CONTROL(CComboBoxList, MPanel)
@@ -29,6 +29,8 @@ public:
     BOOL OnControlLButtonDown(UINT flags, POINT point) override;
     BOOL OnControlLButtonUp(UINT flags, POINT point) override;
     BOOL OnControlScroll(int kind, int down, POINT point) override;
+    // The bar moved: the rows follow.
+    long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override;
 
     int AddItem(const wchar_t* text, long data = 0, const wchar_t* iconName = nullptr,
                 Argb colour = Argb());
@@ -38,7 +40,8 @@ public:
     int GetListHeight() const { return GetItemCount() * kRowHeight; }
     int GetHoverIndex() const { return m_hover; }
     int GetPressedIndex() const { return m_pressed; }
-    int GetScrollOffset() const { return m_offset; }
+    // Pixels the rows are scrolled up.
+    int GetRowOffset() const { return GetScrollOffset().y; }
 
 private:
     int RowAt(POINT point) const;
@@ -46,7 +49,6 @@ private:
     std::vector<ComboItem> m_items;
     int m_hover = -1;
     int m_pressed = -1;
-    int m_offset = 0;  // pixels the rows are scrolled up
 };
 
 // The popup window of an open combo box (class "ComboWnd"): a layered tool window with the
