@@ -39,9 +39,7 @@ CNumberEditWnd::CNumberEditWnd(NumberEditBase* owner, InlineEditHost* host)
 
 NumberEditBase::NumberEditBase(MObject* parent, UINT id, const RECT& rect, int visible, int maximum,
                                ColorRef editBackground)
-    : MControlFont(parent, id, rect, L"", visible, 1, 1),
-      m_maximum(maximum),
-      m_editBackColor(editBackground) {
+    : MPanel(parent, id, rect, visible), m_maximum(maximum), m_editBackColor(editBackground) {
     SetTextColor(Argb(0xFF050505));
     SetAlignment(1, 4);
 }
@@ -52,7 +50,7 @@ NumberEditBase::~NumberEditBase() {
 }
 
 void NumberEditBase::InitControl(PaintManager* manager) {
-    MControlFont::InitControl(manager);
+    MPanel::InitControl(manager);
     if (m_buttonsMade || manager == nullptr) {
         return;
     }
@@ -77,7 +75,7 @@ void NumberEditBase::LayoutButtons() {
 void NumberEditBase::SetControlRect(const CRect& rect) {
     HideEdit();
     m_editWindow.reset();
-    MControlFont::SetControlRect(rect);
+    MPanel::SetControlRect(rect);
     LayoutButtons();
 }
 

@@ -11,6 +11,7 @@
 #include "orvo/control_font.h"
 #include "orvo/inline_edit.h"
 #include "orvo/orvo_api.h"
+#include "orvo/panel.h"
 
 namespace Orvo {
 
@@ -34,7 +35,7 @@ public:
 // A small number box: the value as its title, two step buttons (children 20 for +1 and 21
 // for -1) that keep it inside 1 ... maximum, and a native edit over the value for typing.
 // A step that changes the value notifies 2; the edit notifies 30, 26 and 29.
-class ORVO_API NumberEditBase : public MControlFont, public InlineEditHost {
+class ORVO_API NumberEditBase : public MPanel, public InlineEditHost {
 public:
     static constexpr UINT kUpButton = 20;
     static constexpr UINT kDownButton = 21;
