@@ -4,6 +4,7 @@
 
 #include "control_list.h"
 #include "orvo/paint_manager.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -23,16 +24,13 @@ bool TakesUntranslatedPoint(const MControl* child) {
 }
 
 // Appends an owned child; it gets the owner's manager, if there is one yet.
-MControl* AdoptChild(ControlList::Owned& list, std::recursive_mutex& lock,
-                     std::unique_ptr<MControl> child, PaintManager* manager) {
+MControl* AdoptChild(ControlList::Owned& list, std::unique_ptr<MControl> child,
+                     PaintManager* manager) {
     if (child == nullptr) {
         return nullptr;
     }
     MControl* added = child.get();
-    {
-        std::lock_guard<std::recursive_mutex> guard(lock);
-        list.push_back(std::move(child));
-    }
+    list.push_back(std::move(child));
     if (manager != nullptr) {
         added->SetManager(manager);
     }
@@ -41,52 +39,37 @@ MControl* AdoptChild(ControlList::Owned& list, std::recursive_mutex& lock,
 
 }  // namespace
 
-HDC ControlBitmapCache::Ensure(HDC reference, int width, int height) {
+ControlBitmapCache::ControlBitmapCache() = default;
+
+ControlBitmapCache::~ControlBitmapCache() = default;
+
+HDC ControlBitmapCache::Ensure(HDC, int width, int height) {
     if (width <= 0 || height <= 0) {
         return nullptr;
     }
-    if (m_dc != nullptr && m_size == CSize(width, height)) {
-        return m_dc;
+    if (m_canvas == nullptr || GetSize() != CSize(width, height)) {
+        m_canvas = std::make_unique<MemoryCanvas>(width, height);
+        if (!m_canvas->IsValid()) {
+            m_canvas.reset();
+        }
     }
-    Release();
-    m_dc = ::CreateCompatibleDC(reference);
-    if (m_dc == nullptr) {
-        return nullptr;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (m_bitmap == nullptr) {
-        Release();
-        return nullptr;
-    }
-    m_bits = static_cast<DWORD*>(bits);
-    m_previousBitmap = ::SelectObject(m_dc, m_bitmap);
-    m_size = CSize(width, height);
-    return m_dc;
+    return GetDC();
 }
 
 void ControlBitmapCache::Release() {
-    if (m_dc != nullptr && m_previousBitmap != nullptr) {
-        ::SelectObject(m_dc, m_previousBitmap);
-    }
-    if (m_bitmap != nullptr) {
-        ::DeleteObject(m_bitmap);
-    }
-    if (m_dc != nullptr) {
-        ::DeleteDC(m_dc);
-    }
-    m_dc = nullptr;
-    m_bitmap = nullptr;
-    m_previousBitmap = nullptr;
-    m_bits = nullptr;
-    m_size = CSize();
+    m_canvas.reset();
+}
+
+HDC ControlBitmapCache::GetDC() const {
+    return m_canvas != nullptr ? m_canvas->GetDC() : nullptr;
+}
+
+CSize ControlBitmapCache::GetSize() const {
+    return m_canvas != nullptr ? CSize(m_canvas->Width(), m_canvas->Height()) : CSize();
+}
+
+DWORD* ControlBitmapCache::GetBits() const {
+    return m_canvas != nullptr ? m_canvas->Bits() : nullptr;
 }
 
 MControl::MControl(MObject* parent, UINT id, const RECT& rect, int visible, int enabled,
@@ -110,7 +93,7 @@ long MControl::OnControlUpdate(const RECT& rect, int redraw, MControl* control) 
         return 0;
     }
     if (redraw) {
-        control->SetUpdate(0, 0);
+        control->SetUpdate(0, ColorRef());
     }
     // Children draw straight into the window's buffer after this control, so this
     // control's own cache stays valid; the request goes up as this control's.
@@ -124,7 +107,6 @@ BOOL MControl::PtInRect(POINT point) const {
 }
 
 void MControl::DrawSubControls(HDC hdc, const RECT& rect) {
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i].get();
         if (child->IsVisible()) {
@@ -137,9 +119,8 @@ BOOL MControl::IsDraw(POINT) {
     return FALSE;
 }
 
-void MControl::SetUpdate(int valid, DWORD colour) {
+void MControl::SetUpdate(int valid, ColorRef colour) {
     m_cacheValid = valid;
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i].get();
         if (child->GetRect().Intersects(m_rect)) {
@@ -281,6 +262,14 @@ void MControl::SetVisible(int visible) {
     if (m_parent != nullptr) {
         m_parent->OnControlUpdate(m_rect, 1, this);
     }
+    WakeTickIfShown();
+}
+
+void MControl::WakeTickIfShown() {
+    // A page shown again may hold controls that animate.
+    if (m_visible && m_manager != nullptr) {
+        m_manager->WakeAnimationTick();
+    }
 }
 
 void MControl::SetVisible(int visible, int repaint) {
@@ -291,6 +280,7 @@ void MControl::SetVisible(int visible, int repaint) {
     if (repaint && m_parent != nullptr) {
         m_parent->OnControlUpdate(m_rect, 1, this);
     }
+    WakeTickIfShown();
 }
 
 void MControl::SetEnabled(int enabled) {
@@ -354,6 +344,16 @@ void MControl::SetTooltip(const wchar_t* text) {
     m_tooltip = text != nullptr ? text : L"";
 }
 
+void MControl::SetTooltipCtrlID(UINT id) {
+    if (m_manager != nullptr) {
+        m_manager->SetTooltipCtrlID(id);
+    }
+}
+
+UINT MControl::GetTooltipCtrlID() const {
+    return m_manager != nullptr ? m_manager->GetTooltipCtrlID() : 0;
+}
+
 void MControl::ClearTooltip() {
     m_tooltip.clear();
     if (m_manager != nullptr && m_manager->GetTooltipCtrlID() == m_id) {
@@ -362,7 +362,7 @@ void MControl::ClearTooltip() {
 }
 
 MControl* MControl::ChildAt(size_t index) {
-    return ControlList::At(m_controls, m_controlLock, index);
+    return ControlList::At(m_controls, index);
 }
 
 BOOL MControl::OnMouseMove(UINT flags, POINT point) {
@@ -375,19 +375,15 @@ BOOL MControl::OnMouseMove(UINT flags, POINT point) {
         return TakesUntranslatedPoint(child) ? point : content;
     };
     bool hadPressedChild = false;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        if (MControl* pressed = m_pressedChild) {
-            const POINT childPoint = pointFor(pressed);
-            if ((pressed->PtInRect(childPoint) &&
-                 pressed->OnCheckMouseResponse(flags, childPoint)) ||
-                m_pressedInside) {
-                pressed->OnMouseMove(flags, childPoint);
-                return TRUE;
-            }
-            m_pressedChild = nullptr;
-            hadPressedChild = true;
+    if (MControl* pressed = m_pressedChild) {
+        const POINT childPoint = pointFor(pressed);
+        if ((pressed->PtInRect(childPoint) && pressed->OnCheckMouseResponse(flags, childPoint)) ||
+            m_pressedInside) {
+            pressed->OnMouseMove(flags, childPoint);
+            return TRUE;
         }
+        m_pressedChild = nullptr;
+        hadPressedChild = true;
     }
     if (!m_tooltip.empty() && PtInRect(point) && OnCheckMouseResponse(flags, point) &&
         m_manager != nullptr && m_manager->GetTooltipCtrlID() != m_id) {
@@ -406,13 +402,11 @@ BOOL MControl::OnMouseMove(UINT flags, POINT point) {
             if (took) {
                 result = TRUE;
                 if (child->PtInRect(childPoint)) {
-                    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
                     m_pressedChild = child;
                 }
             }
         }
     }
-    std::lock_guard<std::recursive_mutex> lock(m_controlLock);
     return hadPressedChild || m_pressedChild != nullptr ? TRUE : (result ? TRUE : FALSE);
 }
 
@@ -422,22 +416,19 @@ BOOL MControl::RouteButtonDown(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    m_pressedInside = m_rect.PtInRect(point) ? 1 : 0;
+    m_pressedInside = m_rect.PtInRect(point) != FALSE;
     MControl* target = nullptr;
     POINT targetPoint = content;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (size_t i = m_controls.size(); i-- > 0;) {
-            MControl* child = m_controls[i].get();
-            const POINT childPoint = TakesUntranslatedPoint(child) ? point : content;
-            if (child->PtInRect(childPoint) && child->IsEnabled() && child->GetRresponse()) {
-                target = child;
-                targetPoint = childPoint;
-                break;
-            }
+    for (size_t i = m_controls.size(); i-- > 0;) {
+        MControl* child = m_controls[i].get();
+        const POINT childPoint = TakesUntranslatedPoint(child) ? point : content;
+        if (child->PtInRect(childPoint) && child->IsEnabled() && child->GetRresponse()) {
+            target = child;
+            targetPoint = childPoint;
+            break;
         }
-        m_pressedChild = target;
     }
+    m_pressedChild = target;
     if (target != nullptr) {
         const BOOL took = left ? target->OnLButtonDown(flags, targetPoint)
                                : target->OnRButtonDown(flags, targetPoint);
@@ -455,12 +446,8 @@ BOOL MControl::RouteButtonUp(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    m_pressedInside = 0;
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    m_pressedInside = false;
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         const BOOL took = left ? pressed->OnLButtonUp(flags, childPoint)
@@ -476,11 +463,7 @@ BOOL MControl::RouteDoubleClick(bool left, UINT flags, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         BOOL took = left ? pressed->OnLButtonDblClk(flags, childPoint)
@@ -528,11 +511,7 @@ BOOL MControl::OnScroll(int kind, int down, POINT point) {
     }
     POINT content = point;
     OnMousePointChange(content);
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        pressed = m_pressedChild;
-    }
+    MControl* pressed = m_pressedChild;
     if (pressed != nullptr) {
         const POINT childPoint = TakesUntranslatedPoint(pressed) ? point : content;
         if (pressed->PtInRect(childPoint) && pressed->OnCheckMouseResponse(0, childPoint) &&
@@ -563,17 +542,13 @@ BOOL MControl::OnKeyDown(UINT vk, UINT repeat, UINT modifiers) {
         return FALSE;
     }
     MControl* focused = nullptr;
-    MControl* pressed = nullptr;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (const auto& child : m_controls) {
-            if (child->IsFocused()) {
-                focused = child.get();
-                break;
-            }
+    for (const auto& child : m_controls) {
+        if (child->IsFocused()) {
+            focused = child.get();
+            break;
         }
-        pressed = m_pressedChild;
     }
+    MControl* pressed = m_pressedChild;
     if (focused != nullptr) {
         return focused->OnKeyDown(vk, repeat, modifiers);
     }
@@ -612,13 +587,10 @@ void MControl::Draw(HDC hdc, const RECT& rect) {
     if (!m_visible || !m_rect.Intersects(rect)) {
         return;
     }
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        for (size_t i = 0; i < m_areaControls.size(); ++i) {
-            MControl* child = m_areaControls[i].get();
-            if (child->GetRect().Intersects(m_rect)) {
-                child->Draw(hdc, rect);
-            }
+    for (size_t i = 0; i < m_areaControls.size(); ++i) {
+        MControl* child = m_areaControls[i].get();
+        if (child->GetRect().Intersects(m_rect)) {
+            child->Draw(hdc, rect);
         }
     }
     DrawControl(hdc, rect);
@@ -626,7 +598,7 @@ void MControl::Draw(HDC hdc, const RECT& rect) {
 }
 
 HDC MControl::UpdateMemDC(HDC hdc, int width, int height) {
-    m_cacheValid = 1;
+    m_cacheValid = true;
     return m_cache.Ensure(hdc, width, height);
 }
 
@@ -636,6 +608,48 @@ HDC MControl::UpdateAnimateDC(HDC hdc, int width, int height) {
 
 int MControl::IsFocusControl() const {
     return m_manager != nullptr && m_manager->GetFocusControl() == this ? 1 : 0;
+}
+
+MControl* MControl::GetFocusControl() {
+    for (const auto& child : m_controls) {
+        if (child->IsFocused()) {
+            MControl* inner = child->GetFocusControl();
+            return inner != nullptr ? inner : child.get();
+        }
+    }
+    return nullptr;
+}
+
+MControl* MControl::ScanFocusable(bool forward) {
+    const int count = static_cast<int>(m_controls.size());
+    int focused = -1;
+    for (int i = 0; i < count; ++i) {
+        if (m_controls[static_cast<size_t>(i)]->IsFocused()) {
+            focused = i;
+            break;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        int index = 0;
+        if (focused < 0) {
+            index = forward ? step - 1 : count - step;
+        } else {
+            index = ((forward ? focused + step : focused - step) % count + count) % count;
+        }
+        MControl* candidate = m_controls[static_cast<size_t>(index)].get();
+        if (candidate->IsVisible() && candidate->IsEnabled() && candidate->IsTabStop()) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+MControl* MControl::GetNextFocusableControl() {
+    return ScanFocusable(true);
+}
+
+MControl* MControl::GetPrevFocusableControl() {
+    return ScanFocusable(false);
 }
 
 MControl* MControl::GetControl(UINT id) {
@@ -659,41 +673,36 @@ MControl* MControl::GetControl(UINT id) {
 }
 
 std::vector<MControl*> MControl::GetControls() {
-    return ControlList::Snapshot(m_controls, m_controlLock);
+    return ControlList::Snapshot(m_controls);
 }
 
 std::vector<MControl*> MControl::GetAreaControls() {
-    return ControlList::Snapshot(m_areaControls, m_areaLock);
+    return ControlList::Snapshot(m_areaControls);
 }
 
 MControl* MControl::AddControl(std::unique_ptr<MControl> child) {
-    return AdoptChild(m_controls, m_controlLock, std::move(child), m_manager);
+    return AdoptChild(m_controls, std::move(child), m_manager);
 }
 
 MControl* MControl::AddAreaControl(std::unique_ptr<MControl> child) {
-    return AdoptChild(m_areaControls, m_areaLock, std::move(child), m_manager);
+    return AdoptChild(m_areaControls, std::move(child), m_manager);
 }
 
 BOOL MControl::RemoveControl(MControl* child) {
     std::unique_ptr<MControl> removed;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
-            if (it->get() == child) {
-                removed = std::move(*it);
-                m_controls.erase(it);
-                break;
-            }
+    for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
+        if (it->get() == child) {
+            removed = std::move(*it);
+            m_controls.erase(it);
+            break;
         }
-        if (m_pressedChild == child) {
-            m_pressedChild = nullptr;
-        }
+    }
+    if (m_pressedChild == child) {
+        m_pressedChild = nullptr;
     }
     if (removed == nullptr) {
         return FALSE;
     }
-    // No lock held here: leaving the animation list may wait for a running tick, and the
-    // tick takes the manager's list locks.
     if (m_manager != nullptr) {
         removed->ForEachInTree([this](MControl* control) { m_manager->ForgetControl(control); });
     }
@@ -704,15 +713,9 @@ BOOL MControl::RemoveControl(MControl* child) {
 void MControl::RemoveAllControl() {
     std::vector<std::unique_ptr<MControl>> areas;
     std::vector<std::unique_ptr<MControl>> controls;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        areas.swap(m_areaControls);
-    }
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        controls.swap(m_controls);
-        m_pressedChild = nullptr;
-    }
+    areas.swap(m_areaControls);
+    controls.swap(m_controls);
+    m_pressedChild = nullptr;
     if (m_manager != nullptr) {
         for (auto* list : {&areas, &controls}) {
             for (const auto& child : *list) {
@@ -731,22 +734,42 @@ void MControl::AddMTimer() {
     }
 }
 
+void MControl::RequestRepaint(const RECT& rect, int redraw) {
+    if (m_parent == nullptr) {
+        return;
+    }
+    // The lists a repaint walks belong to the UI thread: from another thread the request
+    // is queued for it.
+    if (m_manager != nullptr && !m_manager->IsUiThread()) {
+        m_manager->RequestControlUpdate(this, rect, redraw);
+        return;
+    }
+    m_parent->OnControlUpdate(rect, redraw, this);
+}
+
+void MControl::SetRunTimer(bool on) {
+    m_runTimer = on;
+    if (on && m_manager != nullptr) {
+        m_manager->WakeAnimationTick();
+    }
+}
+
 void MControl::UpdateControl(int redraw, int evenIfHidden) {
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(m_rect, redraw, this);
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(m_rect, redraw);
     }
 }
 
 void MControl::UpdateAControl(int animate, int evenIfHidden) {
-    m_animating = animate ? 0 : 1;
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(m_rect, 0, this);
+    m_animating = animate != 0;
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(m_rect, 0);
     }
 }
 
 void MControl::UpdateControl(const RECT& rect, int evenIfHidden, int redraw) {
-    if ((m_visible || evenIfHidden) && m_parent != nullptr) {
-        m_parent->OnControlUpdate(rect, redraw, this);
+    if (m_visible || evenIfHidden) {
+        RequestRepaint(rect, redraw);
     }
 }
 

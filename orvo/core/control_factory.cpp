@@ -1,5 +1,6 @@
 #include "orvo/control_factory.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <mutex>
@@ -7,34 +8,43 @@
 namespace Orvo {
 namespace {
 
-// The dialog's factory (PaintManager::CreateControl), in table order.
-const wchar_t* const kDialogNames[] = {
-    L"CArea",         L"MText",         L"MPicture",     L"CPhotoFrame",     L"CSliderPicture",
-    L"CGifPicture",   L"MProgress",     L"MSlider",      L"LightSlider",     L"DPISlider",
-    L"MLevelCtrl",    L"MButton",       L"CImageButton", L"CTextButton",     L"CCheckButton",
-    L"CRadioButton",  L"CSelectButton", L"CColorButton", L"MSpinButton",     L"CSpinButton",
-    L"CSwitchButton", L"CIconButton",   L"CTimerButton", L"CHelpButton",     L"MEdit",
-    L"MRichEdit",     L"MEditEx",       L"MComboBox",    L"MTabCtrl",        L"MTabLayout",
-    L"MListBox",      L"DListBox",      L"MPalette",     L"CColorPalette",   L"CColorSelect",
-    L"CirclePalette", L"CComboBoxList", L"MenuItem",     L"TextCheckButton", L"CDeviceState",
-    L"BatteryCtrl",   L"CDeviceList",   L"CTabCtrl1",    L"CRoundArea",
-};
+// Each factory's places run 0, 1, 2, ... without gaps or repeats.
+constexpr bool PlacesAreContiguous(int FactoryClass::*place) {
+    int count = 0;
+    for (const FactoryClass& entry : kFactoryClasses) {
+        count += entry.*place != kNotListed ? 1 : 0;
+    }
+    for (int expected = 0; expected < count; ++expected) {
+        int found = 0;
+        for (const FactoryClass& entry : kFactoryClasses) {
+            found += entry.*place == expected ? 1 : 0;
+        }
+        if (found != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(PlacesAreContiguous(&FactoryClass::dialogPlace), "dialog places have a gap");
+static_assert(PlacesAreContiguous(&FactoryClass::panelPlace), "panel places have a gap");
 
-// A panel's factory (MPanel::CreateControl), in table order.
-const wchar_t* const kPanelNames[] = {
-    L"CArea",         L"MText",         L"MPicture",        L"CPhotoFrame",    L"CSliderPicture",
-    L"CGifPicture",   L"MProgress",     L"MSlider",         L"LightSlider",    L"DPISlider",
-    L"MLevelCtrl",    L"MButton",       L"CImageButton",    L"CTextButton",    L"CCheckButton",
-    L"CRadioButton",  L"CSelectButton", L"CColorButton",    L"MSpinButton",    L"CSpinButton",
-    L"CSwitchButton", L"CIconButton",   L"CTimerButton",    L"CHelpButton",    L"MEdit",
-    L"MRichEdit",     L"MEditEx",       L"MComboBox",       L"MTabCtrl",       L"MTabLayout",
-    L"MListBox",      L"MPalette",      L"CColorPalette",   L"CColorSelect",   L"CirclePalette",
-    L"MenuItem",      L"DListBox",      L"UpgradeButton",   L"DownloadButton", L"MacroList",
-    L"CRecordList",   L"DPIControl",    L"LongPressButton", L"MouseKeyCtrl",   L"MouseCtrl",
-    L"ColorButtonEx", L"MComboBox2",    L"MButton2",        L"MButton3",       L"PaletteBar",
-    L"NumberEdit",    L"NumberEdit2",   L"CDeviceList",     L"ReporteCtrl",    L"KeyFuncType",
-    L"CRoundArea",    L"KeyFuncValue",
-};
+std::vector<const wchar_t*> NamesInPlaceOrder(int FactoryClass::*place) {
+    std::vector<const FactoryClass*> listed;
+    for (const FactoryClass& entry : kFactoryClasses) {
+        if (entry.*place != kNotListed) {
+            listed.push_back(&entry);
+        }
+    }
+    std::sort(listed.begin(), listed.end(), [place](const FactoryClass* a, const FactoryClass* b) {
+        return a->*place < b->*place;
+    });
+    std::vector<const wchar_t*> names;
+    names.reserve(listed.size());
+    for (const FactoryClass* entry : listed) {
+        names.push_back(entry->name);
+    }
+    return names;
+}
 
 struct Registry {
     std::mutex lock;  // guards creators
@@ -50,9 +60,8 @@ Registry& GetRegistry() {
 }  // namespace
 
 const std::vector<const wchar_t*>& ControlFactory::GetNames(FactoryTable table) {
-    static const std::vector<const wchar_t*> dialog(std::begin(kDialogNames),
-                                                    std::end(kDialogNames));
-    static const std::vector<const wchar_t*> panel(std::begin(kPanelNames), std::end(kPanelNames));
+    static const std::vector<const wchar_t*> dialog = NamesInPlaceOrder(&FactoryClass::dialogPlace);
+    static const std::vector<const wchar_t*> panel = NamesInPlaceOrder(&FactoryClass::panelPlace);
     return table == FactoryTable::kDialog ? dialog : panel;
 }
 

@@ -13,7 +13,7 @@ MControlFont::MControlFont(MObject* parent, UINT id, const RECT& rect, const wch
       m_title(title != nullptr ? title : L""),
       m_fontName(Manager::GetFontName()),
       m_fontSize(Manager::GetFontWidth()),
-      m_textBrush(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(m_textColor))) {}
+      m_textBrush(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(m_textColor.Value()))) {}
 
 MControlFont::~MControlFont() {
     ClearGDIFont();
@@ -23,9 +23,9 @@ void MControlFont::SetTextFont(const wchar_t* name) {
     SetFontName(name);
 }
 
-void MControlFont::SetTextColor(DWORD colour) {
+void MControlFont::SetTextColor(Argb colour) {
     m_textColor = colour;
-    m_textBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(colour));
+    m_textBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(colour.Value()));
 }
 
 int MControlFont::SetImage(UINT resourceId, const wchar_t* resourceType, int count) {
@@ -149,7 +149,7 @@ Gdiplus::FontFamily* MControlFont::GetFontFamily(const wchar_t* name) {
 
 HFONT MControlFont::GetGDIFont() {
     if (m_gdiFont != nullptr) {
-        return m_gdiFont;
+        return m_gdiFont.get();
     }
     LOGFONTW description = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
@@ -162,15 +162,12 @@ HFONT MControlFont::GetGDIFont() {
     }
     description.lfItalic = (m_fontStyle & kFontItalic) ? TRUE : FALSE;
     description.lfUnderline = (m_fontStyle & kFontUnderline) ? TRUE : FALSE;
-    m_gdiFont = ::CreateFontIndirectW(&description);
-    return m_gdiFont;
+    m_gdiFont.reset(::CreateFontIndirectW(&description));
+    return m_gdiFont.get();
 }
 
 void MControlFont::ClearGDIFont() {
-    if (m_gdiFont != nullptr) {
-        ::DeleteObject(m_gdiFont);
-        m_gdiFont = nullptr;
-    }
+    m_gdiFont.reset();
 }
 
 void MControlFont::SetImageCount(int count) {

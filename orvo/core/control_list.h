@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "orvo/control.h"
@@ -9,13 +8,12 @@
 namespace Orvo {
 namespace ControlList {
 
-// A list of owned controls, as controls and paint managers keep them, each list with its
-// own lock.
+// A list of owned controls, as controls and paint managers keep them. Only the UI thread
+// touches these lists, so they have no locks.
 using Owned = std::vector<std::unique_ptr<MControl>>;
 
 // The controls in drawing order.
-inline std::vector<MControl*> Snapshot(const Owned& list, std::recursive_mutex& lock) {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+inline std::vector<MControl*> Snapshot(const Owned& list) {
     std::vector<MControl*> result;
     result.reserve(list.size());
     for (const auto& control : list) {
@@ -24,10 +22,9 @@ inline std::vector<MControl*> Snapshot(const Owned& list, std::recursive_mutex& 
     return result;
 }
 
-// The control at index, null past the end. The lock is not held between calls: a handler
-// reached while walking the list may add or delete controls, and the tick takes the lock.
-inline MControl* At(const Owned& list, std::recursive_mutex& lock, size_t index) {
-    std::lock_guard<std::recursive_mutex> guard(lock);
+// The control at index, null past the end. Walking by index survives a handler that adds
+// or deletes controls of the list while it runs.
+inline MControl* At(const Owned& list, size_t index) {
     return index < list.size() ? list[index].get() : nullptr;
 }
 

@@ -155,11 +155,5 @@ inline void MakeDrawnPixelsOpaque(uint32_t* bits, int width, int height, const B
     }
 }
 
-// A COLORREF-ordered value (red in the low byte) as ARGB with alpha 254.
-constexpr uint32_t ColorRefToArgb254(uint32_t colorref) {
-    return 0xFE000000u | ((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) |
-           ((colorref >> 16) & 0xFFu);
-}
-
 }  // namespace CoreMath
 }  // namespace Orvo

@@ -1,22 +1,9 @@
 #include "orvo/dialog.h"
 
-#include <windowsx.h>
-
+#include "message_table.h"
 #include "orvo/manager.h"
 
 namespace Orvo {
-namespace {
-
-// WS_CAPTION and WS_THICKFRAME go; WS_CLIPSIBLINGS, WS_CLIPCHILDREN and bit 0x8 come.
-constexpr DWORD kKeptStyleBits = 0xFF3BFFFF;
-constexpr DWORD kAddedStyleBits = 0x06000008;
-
-POINT PointOf(LPARAM lParam) {
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
-}  // namespace
-
 MDialog::MDialog() = default;
 
 MDialog::~MDialog() {
@@ -31,73 +18,7 @@ MDialog::~MDialog() {
 }
 
 LRESULT MDialog::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_CREATE:
-            OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
-            break;
-        case WM_DESTROY:
-            OnDestroy();
-            break;
-        case WM_SIZE:
-            OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
-            break;
-        case WM_PAINT:
-            OnPaint();
-            break;
-        case WM_CLOSE:
-            OnClose();
-            break;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_WINDOWPOSCHANGING:
-            OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-            break;
-        case WM_WINDOWPOSCHANGED:
-            OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam));
-            break;
-        case WM_NCACTIVATE:
-            OnNcActivate(static_cast<BOOL>(wParam));
-            break;
-        case WM_TIMER:
-            OnTimer(wParam);
-            break;
-        case WM_MOUSEMOVE:
-            OnMouseMove(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_LBUTTONDOWN:
-            OnLButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_LBUTTONUP:
-            OnLButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_LBUTTONDBLCLK:
-            OnLButtonDblClk(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_RBUTTONDOWN:
-            OnRButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_RBUTTONUP:
-            OnRButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_RBUTTONDBLCLK:
-            OnRButtonDblClk(static_cast<UINT>(wParam), PointOf(lParam));
-            break;
-        case WM_MOUSEHOVER:
-            OnMouseHover(wParam, lParam);
-            break;
-        case WM_MOUSELEAVE:
-            OnMouseLeave(wParam, lParam);
-            break;
-        case kCloseDialogMessage:
-            return OnUserCloseWindow(wParam, lParam);
-        default:
-            break;
-    }
-    const LRESULT handled = m_PaintManager.OnWindowMessage(msg, wParam, lParam);
-    if (handled != 0) {
-        return handled;
-    }
-    return MWindow::OnWindowMessage(msg, wParam, lParam);
+    return MessageTable<MDialog>::Dispatch(*this, m_PaintManager, msg, wParam, lParam);
 }
 
 LRESULT MDialog::PreTranslateMessage(MSG* msg) {
@@ -167,14 +88,7 @@ LRESULT MDialog::OnUserCloseWindow(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MDialog::OnCreate(CREATESTRUCTW*) {
-    const DWORD style = GetStyle();
-    const DWORD borderless = (style & kKeptStyleBits) | kAddedStyleBits;
-    if (borderless != style) {
-        SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(borderless));
-        // The frame only goes once the system recomputes it.
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_FRAMECHANGED | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    MakeBorderless(m_hWnd);
     return 1;
 }
 
@@ -256,11 +170,11 @@ LRESULT MDialog::OnNcActivate(BOOL) {
 }
 
 LRESULT MDialog::OnWindowPosChanging(WINDOWPOS*) {
-    return 1;
+    return 0;
 }
 
 LRESULT MDialog::OnWindowPosChanged(WINDOWPOS*) {
-    return 1;
+    return 0;
 }
 
 LRESULT MDialog::OnPaint() {
@@ -274,7 +188,7 @@ LRESULT MDialog::OnNcPaint() {
 }
 
 LRESULT MDialog::OnClose() {
-    return 1;
+    return 0;
 }
 
 LRESULT MDialog::OnDestroy() {
@@ -347,9 +261,9 @@ void MDialog::SetupBackTranslucent() {
     if (m_alpha != 255) {
         ModifyExStyle(0, WS_EX_LAYERED);
         ::SetLayeredWindowAttributes(m_hWnd, 0, m_alpha, LWA_ALPHA);
-    } else if (m_colorKey != 0xFFFFFF) {
+    } else if (m_colorKey != ColorRef(0xFFFFFF)) {
         ModifyExStyle(0, WS_EX_LAYERED);
-        ::SetLayeredWindowAttributes(m_hWnd, m_colorKey, 255, LWA_COLORKEY);
+        ::SetLayeredWindowAttributes(m_hWnd, m_colorKey.Value(), 255, LWA_COLORKEY);
     }
 }
 

@@ -13,7 +13,6 @@ std::atomic<HINSTANCE> g_instance{nullptr};
 std::atomic<HINSTANCE> g_orvoInstance{nullptr};
 std::atomic<int> g_language{1033};
 std::atomic<int> g_fontWidth{14};
-constexpr DWORD kSelectColor = 0xFFFF4B00;
 
 std::mutex g_namesLock;  // guards g_fontName, g_deviceName
 std::wstring g_fontName = L"Segoe UI";
@@ -87,8 +86,8 @@ std::wstring Manager::GetSkinDirectory() {
     return GetProgramDirectory() + L"skins\\" + GetTheme();
 }
 
-DWORD Manager::GetSelectColor() {
-    return kSelectColor;
+Argb Manager::GetSelectColor() {
+    return kAccentColor;
 }
 
 std::wstring Manager::GetFontName() {

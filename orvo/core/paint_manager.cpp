@@ -37,20 +37,10 @@ PaintManager::~PaintManager() {
     CMTimer::KillTimer();
     DestroyData();
     // Controls created before Init (or on a window that never existed) are still here.
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
-        m_ticksEnabled = false;
-    }
     std::vector<std::unique_ptr<MControl>> areas;
     std::vector<std::unique_ptr<MControl>> controls;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        areas.swap(m_areaControls);
-    }
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        controls.swap(m_controls);
-    }
+    areas.swap(m_areaControls);
+    controls.swap(m_controls);
     DeleteControls(std::move(areas));
     DeleteControls(std::move(controls));
     ClearTimers();
@@ -59,12 +49,7 @@ PaintManager::~PaintManager() {
     if (m_tooltipWnd != nullptr && ::IsWindow(m_tooltipWnd)) {
         ::DestroyWindow(m_tooltipWnd);
     }
-    if (m_tipBubbleWnd != nullptr && ::IsWindow(m_tipBubbleWnd)) {
-        ::DestroyWindow(m_tipBubbleWnd);
-    }
-    if (m_overlayFont != nullptr) {
-        ::DeleteObject(m_overlayFont);
-    }
+    m_tipBubble.reset();
     if (m_windowDC != nullptr) {
         ::ReleaseDC(m_hWnd, m_windowDC);
     }
@@ -82,14 +67,13 @@ void PaintManager::Init(HWND hwnd, MWindow* window) {
         m_windowDC = ::GetDC(hwnd);
     }
     m_ownerWindow = window;
+    m_tickWindow = hwnd;
+    m_tickPosted = false;
     InitDragDrop();
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
-        m_ticksEnabled = true;
-    }
     m_initialized = 1;
     m_scrollVerticalId = kVerticalScrollResource;
     m_scrollHorizontalId = kHorizontalScrollResource;
+    m_scrollResourcesFromApplication = false;
     AddGDITempFont(kToolkitFontResource, L"TTF");
 }
 
@@ -164,14 +148,8 @@ long PaintManager::OnControlUpdate(const RECT& rect, int redraw, MControl* contr
                 }
             }
         };
-        {
-            std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-            markLater(m_areaControls);
-        }
-        {
-            std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-            markLater(m_controls);
-        }
+        markLater(m_areaControls);
+        markLater(m_controls);
     }
     if (m_layered) {
         InvalidateRect(nullptr, TRUE);
@@ -272,13 +250,35 @@ UINT PaintManager::GetTimerId(MControl* control, UINT key) {
     return 0;
 }
 
+UINT PaintManager::TickMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"OrvoAnimationTick");
+    return message;
+}
+
+UINT PaintManager::UpdateRequestMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"OrvoControlUpdateRequest");
+    return message;
+}
+
+bool PaintManager::IsUiThread() const {
+    // Before the window exists the controls are being built by the thread that makes it.
+    return m_hWnd == nullptr ||
+           ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
+}
+
 UINT PaintManager::SetMTimer(UINT periodMs) {
     // One animation tick per window: a second call replaces the first.
-    if (const UINT running = m_animationTimerId.exchange(0)) {
-        CMTimer::KillTimer(running);
-    }
+    PauseTick();
+    m_tickPeriodMs = 0;
+    m_tickRequestId = 0;
     const UINT id = CMTimer::SetTimer(periodMs, L"", 0);
+    if (id == 0) {
+        return 0;
+    }
+    m_tickPeriodMs = periodMs;
+    m_tickRequestId = id;
     m_animationTimerId = id;
+    // Pauses at its first tick when nothing animates.
     return id;
 }
 
@@ -286,13 +286,19 @@ void PaintManager::KillMTimer(UINT id) {
     if (id == 0) {
         return;
     }
-    UINT expected = id;
-    m_animationTimerId.compare_exchange_strong(expected, 0);
+    if (id == m_tickRequestId || id == m_animationTimerId) {
+        PauseTick();
+        m_tickPeriodMs = 0;
+        m_tickRequestId = 0;
+        return;
+    }
     CMTimer::KillTimer(id);
 }
 
 void PaintManager::KillMTimer() {
     m_animationTimerId = 0;
+    m_tickPeriodMs = 0;
+    m_tickRequestId = 0;
     CMTimer::KillTimer();
 }
 
@@ -300,31 +306,108 @@ void PaintManager::AddMTimer(MControl* control) {
     if (control == nullptr) {
         return;
     }
-    std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
     if (std::find(m_animated.begin(), m_animated.end(), control) == m_animated.end()) {
         m_animated.push_back(control);
     }
+    WakeAnimationTick();
 }
 
 void PaintManager::DeleteTimer(MControl* control) {
-    std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
     m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
 }
 
+bool PaintManager::IsWindowShowingTicks() const {
+    return m_initialized && m_hWnd != nullptr && ::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd);
+}
+
+bool PaintManager::WantsTicks() const {
+    if (m_tickPeriodMs == 0 || !IsWindowShowingTicks()) {
+        return false;
+    }
+    return std::any_of(m_animated.begin(), m_animated.end(), [](const MControl* control) {
+        return control->IsRunTimer() && control->IsVisible() && control->IsParentVisible();
+    });
+}
+
+void PaintManager::WakeAnimationTick() {
+    if (m_animationTimerId != 0 || !WantsTicks()) {
+        return;
+    }
+    m_tickPosted = false;
+    m_animationTimerId = CMTimer::SetTimer(m_tickPeriodMs, L"", 0);
+}
+
+void PaintManager::PauseTick() {
+    // The kill waits for a callback in progress, which only posts a message: no lock is held.
+    if (const UINT running = m_animationTimerId.exchange(0)) {
+        CMTimer::KillTimer(running);
+    }
+}
+
 void PaintManager::OnMTimer(UINT id) {
-    if (id == 0 || id != m_animationTimerId) {
+    // The multimedia-timer thread only posts; a tick still waiting in the queue absorbs
+    // the following ones.
+    if (id == 0 || id != m_animationTimerId || m_tickPosted.exchange(true)) {
         return;
     }
-    std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
-    if (!m_ticksEnabled) {
+    if (!::PostMessageW(m_tickWindow, TickMessage(), 0, 0)) {
+        m_tickPosted = false;
+    }
+}
+
+void PaintManager::RunAnimationTick() {
+    m_tickPosted = false;
+    if (m_animationTimerId == 0) {
         return;
     }
-    // By index: a control's OnTimer may register another control.
+    ++m_ticksRun;
+    if (!IsWindowShowingTicks()) {
+        PauseTick();
+        return;
+    }
+    // By index: a control's OnTimer may register or remove controls.
     for (size_t i = 0; i < m_animated.size(); ++i) {
         MControl* control = m_animated[i];
         if (control->IsRunTimer() && control->IsVisible() && control->IsParentVisible()) {
             control->OnTimer();
         }
+    }
+    if (!WantsTicks()) {
+        PauseTick();
+    }
+}
+
+void PaintManager::RequestControlUpdate(MControl* control, const RECT& rect, int redraw) {
+    {
+        std::lock_guard<std::mutex> lock(m_pendingUpdatesLock);
+        m_pendingUpdates.push_back(PendingUpdate{control, rect, redraw});
+    }
+    if (!m_updateRequestPosted.exchange(true) &&
+        !::PostMessageW(m_tickWindow, UpdateRequestMessage(), 0, 0)) {
+        m_updateRequestPosted = false;
+    }
+}
+
+void PaintManager::ForgetPendingUpdates(MControl* control) {
+    std::lock_guard<std::mutex> lock(m_pendingUpdatesLock);
+    m_pendingUpdates.erase(std::remove_if(m_pendingUpdates.begin(), m_pendingUpdates.end(),
+                                          [control](const PendingUpdate& update) {
+                                              return update.control == control;
+                                          }),
+                           m_pendingUpdates.end());
+}
+
+void PaintManager::RunRequestedUpdates() {
+    m_updateRequestPosted = false;
+    std::vector<PendingUpdate> updates;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingUpdatesLock);
+        updates.swap(m_pendingUpdates);
+    }
+    for (const PendingUpdate& update : updates) {
+        // A control deleted after its request left the queue in ForgetControl; what is
+        // still here is alive.
+        update.control->UpdateControl(update.rect, 1, update.redraw);
     }
 }
 
@@ -335,10 +418,8 @@ MControl* PaintManager::AttachControl(int kind, std::unique_ptr<MControl> contro
     MControl* attached = control.get();
     attached->SetManager(this);
     if (kind == kAreaList) {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
         m_areaControls.push_back(std::move(control));
     } else if (kind == kControlList) {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
         m_controls.push_back(std::move(control));
     } else {
         // In no list: the caller owns it now.
@@ -376,8 +457,6 @@ MControl* PaintManager::AddAreaControl(std::unique_ptr<MControl> control) {
 
 MControl* PaintManager::GetControl(UINT id) {
     for (auto* list : {&m_controls, &m_areaControls}) {
-        std::lock_guard<std::recursive_mutex> lock(list == &m_controls ? m_controlLock
-                                                                       : m_areaLock);
         for (size_t i = 0; i < list->size(); ++i) {
             MControl* control = (*list)[i].get();
             if (control->GetControlID() == id) {
@@ -392,26 +471,25 @@ MControl* PaintManager::GetControl(UINT id) {
 }
 
 std::vector<MControl*> PaintManager::GetControls() {
-    return ControlList::Snapshot(m_controls, m_controlLock);
+    return ControlList::Snapshot(m_controls);
 }
 
 std::vector<MControl*> PaintManager::GetAreaControls() {
-    return ControlList::Snapshot(m_areaControls, m_areaLock);
+    return ControlList::Snapshot(m_areaControls);
 }
 
 void PaintManager::ForgetControl(MControl* control) {
     if (control == nullptr) {
         return;
     }
-    // Taking the lock waits for a tick that may be running this control's OnTimer.
     DeleteTimer(control);
+    ForgetPendingUpdates(control);
     KillTimer(control);
     if (m_hoverControl == control) {
         m_hoverControl = nullptr;
         m_buttonHeld = false;
         m_rightButtonHeld = false;
-        m_dragArmed = false;
-        m_dragBitmap = nullptr;
+        DisarmDrag();
     }
     if (m_focusControl == control) {
         m_focusControl = nullptr;
@@ -422,8 +500,8 @@ void PaintManager::ForgetControl(MControl* control) {
 }
 
 void PaintManager::DeleteControls(std::vector<std::unique_ptr<MControl>> controls) {
-    // Every control of the trees leaves the animation list and the timer table before any
-    // is deleted; no list lock is held, since a running tick takes them.
+    // Every control of the trees leaves the animation list, the timer table and the queued
+    // repaint requests before any is deleted.
     for (const auto& control : controls) {
         control->ForEachInTree([this](MControl* member) { ForgetControl(member); });
     }
@@ -432,14 +510,11 @@ void PaintManager::DeleteControls(std::vector<std::unique_ptr<MControl>> control
 
 BOOL PaintManager::RemoveControl(MControl* control) {
     std::unique_ptr<MControl> removed;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
-            if (it->get() == control) {
-                removed = std::move(*it);
-                m_controls.erase(it);
-                break;
-            }
+    for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
+        if (it->get() == control) {
+            removed = std::move(*it);
+            m_controls.erase(it);
+            break;
         }
     }
     if (removed == nullptr) {
@@ -458,25 +533,20 @@ void PaintManager::ClearAllControls() {
 
 void PaintManager::ClearAreaControls() {
     std::vector<std::unique_ptr<MControl>> doomed;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_areaLock);
-        doomed.swap(m_areaControls);
-    }
+    doomed.swap(m_areaControls);
     DeleteControls(std::move(doomed));
 }
 
 void PaintManager::ClearControls() {
     std::vector<std::unique_ptr<MControl>> doomed;
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_controlLock);
-        doomed.swap(m_controls);
-    }
+    doomed.swap(m_controls);
     DeleteControls(std::move(doomed));
 }
 
 void PaintManager::SetScrollResID(UINT verticalId, UINT horizontalId) {
     m_scrollVerticalId = verticalId;
     m_scrollHorizontalId = horizontalId;
+    m_scrollResourcesFromApplication = true;
 }
 
 void PaintManager::SetFocusControl(MControl* control) {
@@ -579,21 +649,47 @@ void PaintManager::ClearTooltip() {
     m_tooltipControlId = 0;
 }
 
-int PaintManager::SetAirBladderMsg(const wchar_t*, POINT, int, int) {
-    return 0;
+int PaintManager::SetAirBladderMsg(const wchar_t* text, POINT point, int kind, int placement) {
+    if (m_tipBubble == nullptr) {
+        if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) {
+            return 0;
+        }
+        auto bubble = std::make_unique<MAirBladder>();
+        const CRect nowhere(point.x, point.y, point.x + 1, point.y + 1);
+        if (bubble->Create(m_hWnd, L"AirBladder Window",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                           WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                           nowhere) == nullptr) {
+            return 0;
+        }
+        bubble->LoadBKImage(L"img_tip_bk.png");
+        bubble->LoadArrowLImage(L"img_tip_arrow_left.png");
+        bubble->LoadArrowRImage(L"img_tip_arrow_right.png");
+        bubble->LoadArrowTImage(L"img_tip_arrow_top.png");
+        m_tipBubble = std::move(bubble);
+    }
+    return m_tipBubble->SetAirBladderMsg(text, point, kind, placement);
 }
 
 void PaintManager::ShowAirBladder(int show, UINT_PTR key) {
-    if (m_tipBubbleWnd == nullptr || !::IsWindow(m_tipBubbleWnd)) {
+    if (m_tipBubble == nullptr || m_tipBubble->GetSafeHwnd() == nullptr) {
         return;
     }
     if (!show && key != 0 && key != m_bubbleOwnerKey) {
         return;
     }
-    ::ShowWindow(m_tipBubbleWnd, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (show) {
+        m_bubbleOwnerKey = key;
+    }
+    m_tipBubble->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void PaintManager::InitDragDrop() {}
+
+void PaintManager::DisarmDrag() {
+    m_dragArmed = false;
+    m_dragBitmap.reset();
+}
 
 void PaintManager::OnDestroyMessage(HWND hwnd) {
     if (hwnd == m_hWnd) {
@@ -604,12 +700,6 @@ void PaintManager::OnDestroyMessage(HWND hwnd) {
 void PaintManager::DestroyData() {
     if (!m_initialized) {
         return;
-    }
-    // From here no tick runs: one in progress finishes before the flag changes, later ones
-    // return at once, and the timers are then killed synchronously.
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_animatedLock);
-        m_ticksEnabled = false;
     }
     m_backImage.reset();
     m_backImageWidth = 0;
@@ -627,6 +717,7 @@ void PaintManager::DestroyData() {
     m_hoverControl = nullptr;
     m_focusControl = nullptr;
     m_caretOwner = nullptr;
+    DisarmDrag();
     m_initialized = 0;
 }
 

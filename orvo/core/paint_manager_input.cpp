@@ -35,43 +35,39 @@ UINT PaintManager::GetKeyModifiers() {
                                   ::GetKeyState(VK_MENU) < 0);
 }
 
-LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool PaintManager::OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam) {
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
-            break;
+            return false;
         }
         if (control->OnWindowMessage(msg, wParam, lParam) != 0) {
-            return 0;
+            return true;
         }
     }
-    const auto flag = [](LRESULT result) -> LRESULT { return result != 0 ? 1 : 0; };
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    const UINT flags = static_cast<UINT>(wParam);
+}
+
+LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TickMessage()) {
+        RunAnimationTick();
+        return 1;
+    }
+    if (msg == UpdateRequestMessage()) {
+        RunRequestedUpdates();
+        return 1;
+    }
+    if (OfferToControls(msg, wParam, lParam)) {
+        return 0;
+    }
     switch (msg) {
-        case WM_PAINT:
-            return flag(OnPaint());
-        case WM_GETMINMAXINFO:
-            return flag(OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)));
         case WM_NCDESTROY:
             DestroyData();
             return 1;
-        case WM_CREATE:
-        case WM_DESTROY:
-        case WM_SIZE:
         case WM_CHAR:
-        case WM_RBUTTONDBLCLK:
-        case WM_MOUSEHOVER:
             return 1;
-        case WM_NCACTIVATE:
-            return flag(OnNcActivate(static_cast<BOOL>(wParam)));
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            return flag(OnKeyDown(static_cast<UINT>(wParam)));
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return flag(OnKeyUp(static_cast<UINT>(wParam)));
+            return OnKeyUp(static_cast<UINT>(wParam)) != 0 ? 1 : 0;
         case WM_COMMAND:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
@@ -80,26 +76,6 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                                       lParam);
             }
             return 0;
-        case WM_TIMER:
-            OnTimer(wParam);
-            return 0;
-        case WM_MOUSEMOVE:
-            return flag(OnMouseMove(flags, x, y));
-        case WM_LBUTTONDOWN:
-            return flag(OnLButtonDown(flags, x, y));
-        case WM_LBUTTONUP:
-            return flag(OnLButtonUp(flags, x, y));
-        case WM_LBUTTONDBLCLK:
-            return flag(OnLButtonDblClk(flags, x, y));
-        case WM_RBUTTONDOWN:
-            return flag(OnRButtonDown(flags, x, y));
-        case WM_RBUTTONUP:
-            return flag(OnRButtonUp(flags, x, y));
-        case WM_MOUSEWHEEL:
-            return flag(
-                OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), POINT{x, y}));
-        case WM_MOUSELEAVE:
-            return flag(OnMouseLeave());
         default:
             return 0;
     }
@@ -114,11 +90,11 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     if (m_dragArmed && (flags & MK_LBUTTON) != 0) {
         // Dragging a control out as a picture comes with drag and drop; until then the press
         // goes on as a normal one.
-        m_dragArmed = false;
+        DisarmDrag();
     }
     MControl* hover = m_hoverControl;
     if (hover != nullptr && hover->PtInRect(point) && hover->OnCheckMouseResponse(flags, point) &&
-        m_mouseTracked) {
+        m_mouseTracked && !IsCoveredAt(hover, flags, point)) {
         hover->OnMouseMove(flags, point);
         return 1;
     }
@@ -137,18 +113,34 @@ LRESULT PaintManager::OnMouseMove(UINT flags, int x, int y) {
     }
     MControl* newHover = nullptr;
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }
         // Every control gets the move, so that those the mouse left drop their hot state.
         control->OnMouseMove(flags, point);
-        if (control->PtInRect(point) && control->GetRresponse()) {
+        // A control may refuse parts of its rectangle: a page's empty space leaves the
+        // control under it to be hovered.
+        if (control->PtInRect(point) && control->GetRresponse() &&
+            control->OnCheckMouseResponse(flags, point)) {
             newHover = control;
         }
     }
     m_hoverControl = newHover;
     return 1;
+}
+
+bool PaintManager::IsCoveredAt(MControl* control, UINT flags, POINT point) {
+    // A page over the hover control takes the mouse where one of its children lies.
+    bool passed = false;
+    for (const auto& other : m_controls) {
+        if (passed && other->PtInRect(point) && other->GetRresponse() &&
+            other->OnCheckMouseResponse(flags, point)) {
+            return true;
+        }
+        passed = passed || other.get() == control;
+    }
+    return false;
 }
 
 LRESULT PaintManager::OnMouseLeave() {
@@ -189,7 +181,8 @@ LRESULT PaintManager::OnLButtonDown(UINT flags, int x, int y) {
         if (hover->IsDragDrop() && hover->IsEnabled()) {
             m_dragArmed = true;
             m_dragStart = point;
-            m_dragBitmap = hover->GetDropBitmap();
+            // The control makes a new picture for every press; the manager owns it.
+            m_dragBitmap.reset(hover->GetDropBitmap());
         }
         m_buttonHeld = true;
         SetFocusControl(hover);
@@ -222,7 +215,7 @@ LRESULT PaintManager::OnLButtonUp(UINT flags, int x, int y) {
     const POINT point = {x, y};
     ReleaseCapture();
     m_buttonHeld = false;
-    m_dragArmed = false;
+    DisarmDrag();
     DeliverToHover(&MControl::OnLButtonUp, flags, point);
     return 1;
 }
@@ -265,7 +258,7 @@ LRESULT PaintManager::OnMouseWheel(UINT, short delta, POINT screenPoint) {
     for (int step = 0; step < steps; ++step) {
         bool taken = m_hoverControl != nullptr && m_hoverControl->OnScroll(1, down, point);
         for (size_t i = 0; !taken; ++i) {
-            MControl* control = ControlList::At(m_controls, m_controlLock, i);
+            MControl* control = ControlList::At(m_controls, i);
             if (control == nullptr) {
                 break;
             }
@@ -294,7 +287,7 @@ LRESULT PaintManager::OnNcActivate(BOOL active) {
             }
         }
         m_rightButtonHeld = false;
-        m_dragArmed = false;
+        DisarmDrag();
     }
     if (m_layered) {
         InvalidateRect(nullptr, TRUE);
@@ -338,7 +331,7 @@ LRESULT PaintManager::OnKeyDown(UINT vk) {
         return 1;
     }
     for (size_t i = 0;; ++i) {
-        MControl* control = ControlList::At(m_controls, m_controlLock, i);
+        MControl* control = ControlList::At(m_controls, i);
         if (control == nullptr) {
             break;
         }

@@ -10,65 +10,16 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kOverlayFill = 0x141414;
-constexpr DWORD kOverlayOutline = 0x6D6D6D;
-constexpr DWORD kProgressFill = 0xFF4B00;
-constexpr int kPaintPause = 15;  // ms after every paint: caps the frame rate of animations
+constexpr Argb kOverlayFill = Argb(0xFF141414);
+constexpr Argb kOverlayOutline = Argb(0xFF6D6D6D);
 
 CoreMath::Box ToBox(const RECT& rect) {
     return CoreMath::Box{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-Gdiplus::Color WithAlpha(int alpha, DWORD rgb) {
-    return Gdiplus::Color(static_cast<BYTE>(alpha), static_cast<BYTE>((rgb >> 16) & 0xFF),
-                          static_cast<BYTE>((rgb >> 8) & 0xFF), static_cast<BYTE>(rgb & 0xFF));
+Gdiplus::Color WithAlpha(int alpha, Argb colour) {
+    return Gdiplus::Color(colour.WithAlpha(static_cast<uint8_t>(alpha)).Value());
 }
-
-// A memory DC with a 32-bit bottom-up DIB selected, freed on scope exit.
-class BackBuffer {
-public:
-    BackBuffer(HDC reference, int width, int height) {
-        m_dc = ::CreateCompatibleDC(reference);
-        if (m_dc == nullptr) {
-            return;
-        }
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (m_bitmap != nullptr) {
-            m_bits = static_cast<uint32_t*>(bits);
-            m_previous = ::SelectObject(m_dc, m_bitmap);
-        }
-    }
-    BackBuffer(const BackBuffer&) = delete;
-    BackBuffer& operator=(const BackBuffer&) = delete;
-    ~BackBuffer() {
-        if (m_previous != nullptr) {
-            ::SelectObject(m_dc, m_previous);
-        }
-        if (m_bitmap != nullptr) {
-            ::DeleteObject(m_bitmap);
-        }
-        if (m_dc != nullptr) {
-            ::DeleteDC(m_dc);
-        }
-    }
-    bool IsValid() const { return m_bits != nullptr; }
-    HDC GetDC() const { return m_dc; }
-    uint32_t* GetBits() const { return m_bits; }
-
-private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_bits = nullptr;  // not owned: the pixels of m_bitmap
-};
 
 }  // namespace
 
@@ -92,12 +43,13 @@ LRESULT PaintManager::OnPaint() {
     const CRect updateRect = paint.rcPaint;
     const CRect client(0, 0, width, height);
     {
-        BackBuffer buffer(paintDC, width, height);
+        MemoryCanvas buffer(width, height);
         if (buffer.IsValid()) {
             HDC memoryDC = buffer.GetDC();
             const int saved = ::SaveDC(memoryDC);
             if (m_layered) {
-                CoreMath::ClearPixels(buffer.GetBits(), width, height, ToBox(updateRect));
+                CoreMath::ClearPixels(reinterpret_cast<uint32_t*>(buffer.Bits()), width, height,
+                                      ToBox(updateRect));
             }
             {
                 Gdiplus::Graphics graphics(memoryDC);
@@ -112,7 +64,8 @@ LRESULT PaintManager::OnPaint() {
             ::GdiFlush();
             if (m_layered) {
                 // GDI leaves alpha 0 where it drew; those pixels are meant to be opaque.
-                CoreMath::MakeDrawnPixelsOpaque(buffer.GetBits(), width, height, ToBox(updateRect));
+                CoreMath::MakeDrawnPixelsOpaque(reinterpret_cast<uint32_t*>(buffer.Bits()), width,
+                                                height, ToBox(updateRect));
             }
             ::RestoreDC(memoryDC, saved);
             if (m_layered) {
@@ -132,7 +85,6 @@ LRESULT PaintManager::OnPaint() {
         }
     }
     ::EndPaint(m_hWnd, &paint);
-    ::Sleep(kPaintPause);
     return 1;
 }
 
@@ -147,19 +99,16 @@ void PaintManager::DrawBackground(Gdiplus::Graphics& graphics, int width, int he
         }
         return;
     }
-    Gdiplus::SolidBrush border(Gdiplus::Color(CoreMath::ColorRefToArgb254(m_borderColor)));
+    Gdiplus::SolidBrush border(Gdiplus::Color(m_borderColor.ToArgb(254).Value()));
     graphics.FillRectangle(&border, 0, 0, width, height);
-    Gdiplus::SolidBrush fill(Gdiplus::Color(CoreMath::ColorRefToArgb254(m_fillColor)));
+    Gdiplus::SolidBrush fill(Gdiplus::Color(m_fillColor.ToArgb(254).Value()));
     graphics.FillRectangle(&fill, 1, 1, width - 2, height - 2);
 }
 
 void PaintManager::DrawControl(HDC hdc, const RECT& rect) {
-    // No list lock is held while a control draws: drawing may reach the animation list,
-    // whose tick takes the list locks.
     for (auto* list : {&m_areaControls, &m_controls}) {
-        std::recursive_mutex& lock = list == &m_controls ? m_controlLock : m_areaLock;
         for (size_t i = 0;; ++i) {
-            MControl* control = ControlList::At(*list, lock, i);
+            MControl* control = ControlList::At(*list, i);
             if (control == nullptr) {
                 break;
             }
@@ -185,7 +134,7 @@ void PaintManager::DrawOverlay(HDC hdc) {
         if (m_progressTarget > 0 && m_overlayProgress > 0) {
             const int filled =
                 (rect.Width() - 4) * (m_overlayProgress > 100 ? 100 : m_overlayProgress) / 100;
-            Gdiplus::SolidBrush bar(WithAlpha(alpha, kProgressFill));
+            Gdiplus::SolidBrush bar(WithAlpha(alpha, kAccentColor));
             graphics.FillRectangle(&bar, rect.left + 2, rect.bottom - 5, filled, 3);
         }
     }
@@ -195,9 +144,9 @@ void PaintManager::DrawOverlay(HDC hdc) {
         std::wcsncpy(description.lfFaceName, Manager::GetFontName().c_str(), LF_FACESIZE - 1);
         description.lfFaceName[LF_FACESIZE - 1] = L'\0';
         description.lfHeight = -m_overlayFontSize;
-        m_overlayFont = ::CreateFontIndirectW(&description);
+        m_overlayFont.reset(::CreateFontIndirectW(&description));
     }
-    const HGDIOBJ previousFont = ::SelectObject(hdc, m_overlayFont);
+    ScopedSelectObject font(hdc, m_overlayFont.get());
     CRect measured(rect.left, 0, rect.right, 0);
     ::DrawTextW(hdc, m_overlayText.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
     CRect textRect(rect.left, rect.top + (rect.Height() - measured.Height()) / 2, rect.right, 0);
@@ -207,7 +156,6 @@ void PaintManager::DrawOverlay(HDC hdc) {
     ::DrawTextW(hdc, m_overlayText.c_str(), -1, &textRect, DT_WORDBREAK | DT_CENTER);
     ::SetTextColor(hdc, previousColour);
     ::SetBkMode(hdc, previousMode);
-    ::SelectObject(hdc, previousFont);
 }
 
 void PaintManager::InvalidateOverlay() {
@@ -221,10 +169,7 @@ void PaintManager::InvalidateOverlay() {
 }
 
 void PaintManager::SetMessage(const wchar_t* text, const RECT& rect, int fontSize) {
-    if (m_overlayFont != nullptr) {
-        ::DeleteObject(m_overlayFont);
-        m_overlayFont = nullptr;
-    }
+    m_overlayFont.reset();
     // A fade or count-up still running belongs to the previous overlay.
     if (m_hWnd != nullptr) {
         ::KillTimer(m_hWnd, kOverlayFadeTimerId);
@@ -298,7 +243,7 @@ void PaintManager::SetBackMode(int mode, int value) {
     m_backModeValue = value;
 }
 
-void PaintManager::SetBackColor(COLORREF fill, COLORREF border) {
+void PaintManager::SetBackColor(ColorRef fill, ColorRef border) {
     m_fillColor = fill;
     m_borderColor = border;
 }
@@ -359,9 +304,9 @@ void PaintManager::DrawCaret(HDC hdc, const RECT& rect) {
             return;
         }
         const auto* textOwner = dynamic_cast<const MControlFont*>(owner);
-        const DWORD colour = textOwner != nullptr ? textOwner->GetTextColor() : 0xFFFFFFFF;
+        const Argb colour = textOwner != nullptr ? textOwner->GetTextColor() : Argb(0xFFFFFFFF);
         Gdiplus::Graphics graphics(hdc);
-        Gdiplus::SolidBrush brush(WithAlpha(254, colour & 0xFFFFFF));
+        Gdiplus::SolidBrush brush(WithAlpha(254, colour));
         graphics.FillRectangle(&brush, part.left, part.top, part.Width(), part.Height());
         return;
     }

@@ -37,7 +37,7 @@ int PaintManager::SetPosition(int x, int y) {
     return EnsureShadow()->SetPosition(x, y);
 }
 
-int PaintManager::SetShadowColor(COLORREF colour) {
+int PaintManager::SetShadowColor(ColorRef colour) {
     return EnsureShadow()->SetColor(colour);
 }
 

@@ -40,12 +40,8 @@ private:
     Gdiplus::SmoothingMode m_smoothing;
 };
 
-BYTE AlphaOf(DWORD argb) {
-    return static_cast<BYTE>(argb >> 24);
-}
-
-Gdiplus::Color ToColor(DWORD argb) {
-    return Gdiplus::Color(argb);
+Gdiplus::Color ToColor(Argb colour) {
+    return Gdiplus::Color(colour.Value());
 }
 
 void DrawPieces(Gdiplus::Graphics* graphics, Gdiplus::Image* image, const RECT& dest, int srcX,
@@ -256,11 +252,11 @@ void MRender::DrawRightBottomTransition(HDC dst, HDC src, const RECT& dstRect, c
     AlphaBlend(dst, dstRect.right - n, dstRect.bottom - n, n, n, corner.GetDC(), 0, 0, n, n, blend);
 }
 
-void MRender::DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD second, bool vertical,
+void MRender::DrawGradient(HDC hdc, const RECT& rect, Argb first, Argb second, bool vertical,
                            int /*steps*/) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const int alpha = (AlphaOf(first) + AlphaOf(second)) / 2;
+    const int alpha = (first.Alpha() + second.Alpha()) / 2;
     if (hdc == nullptr || alpha == 0 || width <= 0 || height <= 0) {
         return;
     }
@@ -268,15 +264,15 @@ void MRender::DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD second,
         TRIVERTEX vertices[2];
         vertices[0].x = x;
         vertices[0].y = y;
-        vertices[0].Red = static_cast<COLOR16>(((first >> 16) & 0xFF) << 8);
-        vertices[0].Green = static_cast<COLOR16>(((first >> 8) & 0xFF) << 8);
-        vertices[0].Blue = static_cast<COLOR16>((first & 0xFF) << 8);
+        vertices[0].Red = static_cast<COLOR16>(first.Red() << 8);
+        vertices[0].Green = static_cast<COLOR16>(first.Green() << 8);
+        vertices[0].Blue = static_cast<COLOR16>(first.Blue() << 8);
         vertices[0].Alpha = 0xFF00;
         vertices[1].x = x + width;
         vertices[1].y = y + height;
-        vertices[1].Red = static_cast<COLOR16>(((second >> 16) & 0xFF) << 8);
-        vertices[1].Green = static_cast<COLOR16>(((second >> 8) & 0xFF) << 8);
-        vertices[1].Blue = static_cast<COLOR16>((second & 0xFF) << 8);
+        vertices[1].Red = static_cast<COLOR16>(second.Red() << 8);
+        vertices[1].Green = static_cast<COLOR16>(second.Green() << 8);
+        vertices[1].Blue = static_cast<COLOR16>(second.Blue() << 8);
         vertices[1].Alpha = 0xFF00;
         GRADIENT_RECT gradient{0, 1};
         GradientFill(target, vertices, 2, &gradient, 1,
@@ -321,7 +317,7 @@ void MRender::AddRoundRectPath(Gdiplus::GraphicsPath* path, int x, int y, int wi
 }
 
 void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                int radius, DWORD fill) {
+                                int radius, Argb fill) {
     if (graphics == nullptr || width <= 0 || height <= 0) {
         return;
     }
@@ -332,7 +328,7 @@ void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int w
 }
 
 void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                int radius, DWORD pen, int penWidth, DWORD fill) {
+                                int radius, Argb pen, int penWidth, Argb fill) {
     if (graphics == nullptr || width <= 0 || height <= 0) {
         return;
     }
@@ -345,7 +341,7 @@ void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int w
 }
 
 void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                int divisor, DWORD pen, int penWidth, BOOL filled, DWORD fill) {
+                                int divisor, Argb pen, int penWidth, BOOL filled, Argb fill) {
     if (graphics == nullptr || width <= 0 || height <= 0 || divisor <= 0) {
         return;
     }
@@ -364,45 +360,45 @@ void MRender::DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int w
     graphics->DrawPath(&outline, &path);
 }
 
-int MRender::DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, COLORREF colour, HFONT font,
+int MRender::DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, ColorRef colour, HFONT font,
                        UINT format) {
     if (hdc == nullptr || text == nullptr) {
         return 0;
     }
-    const COLORREF oldColour = ::SetTextColor(hdc, colour);
+    const COLORREF oldColour = ::SetTextColor(hdc, colour.Value());
     const int oldMode = ::SetBkMode(hdc, TRANSPARENT);
-    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(hdc, font) : nullptr;
-    RECT box = rect;
-    const int height = ::DrawTextW(hdc, text, -1, &box, format);
-    if (oldFont != nullptr) {
-        ::SelectObject(hdc, oldFont);
+    int height = 0;
+    {
+        ScopedSelectObject selected(hdc, font);
+        RECT box = rect;
+        height = ::DrawTextW(hdc, text, -1, &box, format);
     }
     ::SetBkMode(hdc, oldMode);
     ::SetTextColor(hdc, oldColour);
     return height;
 }
 
-void MRender::DrawColor(HDC hdc, const RECT& rect, DWORD argb) {
-    if (hdc == nullptr || argb < 0x01000000) {
+void MRender::DrawColor(HDC hdc, const RECT& rect, Argb colour) {
+    if (hdc == nullptr || colour.Alpha() == 0) {
         return;
     }
     Gdiplus::Graphics graphics(hdc);
-    Gdiplus::SolidBrush brush(ToColor(argb));
+    Gdiplus::SolidBrush brush(ToColor(colour));
     graphics.FillRectangle(&brush, static_cast<INT>(rect.left), static_cast<INT>(rect.top),
                            static_cast<INT>(rect.right - rect.left),
                            static_cast<INT>(rect.bottom - rect.top));
 }
 
-void MRender::FillSolidRect(HDC hdc, const RECT& rect, COLORREF colour) {
+void MRender::FillSolidRect(HDC hdc, const RECT& rect, ColorRef colour) {
     if (hdc == nullptr) {
         return;
     }
-    const COLORREF old = ::SetBkColor(hdc, colour);
+    const COLORREF old = ::SetBkColor(hdc, colour.Value());
     ::ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     ::SetBkColor(hdc, old);
 }
 
-void MRender::FillSolidRect(HDC hdc, int x, int y, int width, int height, COLORREF colour) {
+void MRender::FillSolidRect(HDC hdc, int x, int y, int width, int height, ColorRef colour) {
     const RECT rect{x, y, x + width, y + height};
     FillSolidRect(hdc, rect, colour);
 }
@@ -486,22 +482,9 @@ HBITMAP MRender::CreateARGB32Bitmap(HDC hdc, int width, int height, DWORD*& bits
     return bitmap;
 }
 
-HDC MRender::CreateCompatibleDC(HDC hdc) {
-    return ::CreateCompatibleDC(hdc);
-}
-
-HBITMAP MRender::CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    return ::CreateCompatibleBitmap(hdc, width, height);
-}
-
-BOOL MRender::BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                     DWORD rop) {
-    return ::BitBlt(dst, x, y, width, height, src, srcX, srcY, rop);
-}
-
-void MRender::CheckAlphaColor(DWORD& colour) {
-    if ((colour & 0x00FFFFFF) == 0) {
-        colour += 1;
+void MRender::CheckAlphaColor(ColorRef& colour) {
+    if (colour.Value() == 0) {
+        colour = ColorRef(1);
     }
 }
 
@@ -656,32 +639,26 @@ HICON MRender::LoadIconFromFile(const wchar_t* path) {
 }
 
 MemoryCanvas::MemoryCanvas(int width, int height) : m_width(width), m_height(height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
     HDC screen = ::GetDC(nullptr);
-    m_dc = ::CreateCompatibleDC(screen);
+    m_dc.reset(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     if (m_dc == nullptr) {
         return;
     }
-    m_bitmap = MRender::CreateARGB32Bitmap(m_dc, width, height, m_bits);
-    if (m_bitmap == nullptr) {
-        m_bits = nullptr;
+    DWORD* bits = nullptr;
+    m_bitmap.reset(MRender::CreateARGB32Bitmap(m_dc.get(), width, height, bits));
+    if (m_bitmap == nullptr || bits == nullptr) {
         return;
     }
-    m_oldBitmap = ::SelectObject(m_dc, m_bitmap);
+    m_selection = std::make_unique<ScopedSelectObject>(m_dc.get(), m_bitmap.get());
+    m_bits = bits;
     std::memset(m_bits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
 }
 
-MemoryCanvas::~MemoryCanvas() {
-    if (m_dc != nullptr) {
-        if (m_oldBitmap != nullptr) {
-            ::SelectObject(m_dc, m_oldBitmap);
-        }
-        ::DeleteDC(m_dc);
-    }
-    if (m_bitmap != nullptr) {
-        ::DeleteObject(m_bitmap);
-    }
-}
+MemoryCanvas::~MemoryCanvas() = default;
 
 DWORD MemoryCanvas::GetPixel(int x, int y) const {
     if (m_bits == nullptr || x < 0 || y < 0 || x >= m_width || y >= m_height) {

@@ -349,7 +349,7 @@ void MShadow::MakeShadow(DWORD* bits, HWND dialog, const RECT& windowRect) {
 
 void MShadow::RenderComputedShadow(const std::vector<ShadowSpan>& outline, int width, int height,
                                    int size, int sharpness, int darkness, int offsetX, int offsetY,
-                                   COLORREF colour, DWORD* bits) {
+                                   ColorRef colour, DWORD* bits) {
     const int bitmapWidth = width + 2 * size;
     const int bitmapHeight = height + 2 * size;
     if (bits == nullptr || bitmapWidth <= 0 || bitmapHeight <= 0 ||
@@ -455,10 +455,10 @@ void MShadow::RenderComputedShadow(const std::vector<ShadowSpan>& outline, int w
     }
 }
 
-DWORD MShadow::PreMultiply(COLORREF colour, BYTE alpha) {
-    const DWORD red = ((colour >> 16) & 0xFF) * alpha / 255;
-    const DWORD green = ((colour >> 8) & 0xFF) * alpha / 255;
-    const DWORD blue = (colour & 0xFF) * alpha / 255;
+DWORD MShadow::PreMultiply(ColorRef colour, BYTE alpha) {
+    const DWORD red = DWORD{colour.Red()} * alpha / 255;
+    const DWORD green = DWORD{colour.Green()} * alpha / 255;
+    const DWORD blue = DWORD{colour.Blue()} * alpha / 255;
     return (static_cast<DWORD>(alpha) << 24) | (red << 16) | (green << 8) | blue;
 }
 
@@ -521,7 +521,7 @@ int MShadow::SetPosition(int x, int y) {
     return 1;
 }
 
-int MShadow::SetColor(COLORREF colour) {
+int MShadow::SetColor(ColorRef colour) {
     m_colour = colour;
     RedrawIfVisible();
     return 1;

@@ -198,7 +198,8 @@ TEST_F(CoreDialogTest, PaintsBorderFillAndControlsDoubleBuffered) {
     // The later control is drawn on top.
     EXPECT_EQ(ScreenPixel(window, 60, 60), 0x00FF00u);
 
-    dialog.GetPaintManager()->SetBackColor(RGB(0x33, 0x33, 0x33), RGB(0x10, 0x20, 0x30));
+    dialog.GetPaintManager()->SetBackColor(Orvo::ColorRef::FromRgb(0x33, 0x33, 0x33),
+                                           Orvo::ColorRef::FromRgb(0x10, 0x20, 0x30));
     dialog.GetPaintManager()->Invalidate();
     ::UpdateWindow(window);
     EXPECT_TRUE(Near(ScreenPixel(window, 0, 0), 0x102030u));

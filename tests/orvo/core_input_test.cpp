@@ -59,7 +59,7 @@ TEST_F(CoreInputTest, RepaintingTheEarlierControlRepaintsTheLaterOne) {
     m_dialog.ShowWindow(SW_SHOWNA);
     const auto validateAll = [&] {
         for (RecordingControl* control : {below, above, apart}) {
-            control->SetUpdate(1, 0);
+            control->SetUpdate(1, Orvo::ColorRef());
         }
         ::ValidateRect(m_dialog.GetSafeHwnd(), nullptr);
     };
@@ -298,6 +298,41 @@ TEST_F(CoreInputTest, PerControlTimerIdsStartAt17SkipReservedIdsAndWrap) {
 
     Manager().KillTimer(control);
     EXPECT_EQ(Manager().GetTimerId(control, 3), 0u);
+}
+
+// A container's own focus scan: it skips what cannot take the focus and wraps around.
+TEST_F(CoreInputTest, ContainerFocusScanSkipsUnfocusableChildrenAndWraps) {
+    RecordingControl* container = m_dialog.Add(1, CRect(0, 0, 300, 100));
+    std::vector<RecordingControl*> children;
+    for (UINT id = 10; id < 15; ++id) {
+        children.push_back(static_cast<RecordingControl*>(container->AddControl(
+            std::make_unique<RecordingControl>(container, id, CRect(0, 0, 10, 10)))));
+        children.back()->SetTabStop(true);
+    }
+    children[1]->SetVisible(0);
+    children[2]->SetEnabled(0);
+    children[3]->SetTabStop(false);
+    EXPECT_EQ(container->GetFocusControl(), nullptr);
+    EXPECT_EQ(container->GetNextFocusableControl(), children[0]);
+    EXPECT_EQ(container->GetPrevFocusableControl(), children[4]);
+    children[0]->SetControlFocus(1);
+    EXPECT_EQ(container->GetFocusControl(), children[0]);
+    EXPECT_EQ(container->GetNextFocusableControl(), children[4]);
+    children[0]->SetControlFocus(0);
+    children[4]->SetControlFocus(1);
+    EXPECT_EQ(container->GetNextFocusableControl(), children[0]);  // wrapped
+    EXPECT_EQ(container->GetPrevFocusableControl(), children[0]);
+
+    // The tooltip owner id lives in the manager, seen from every control.
+    children[0]->SetTooltipCtrlID(12);
+    EXPECT_EQ(children[4]->GetTooltipCtrlID(), 12u);
+    EXPECT_EQ(Manager().GetTooltipCtrlID(), 12u);
+
+    // Animating means what the argument says.
+    children[0]->UpdateAControl(1);
+    EXPECT_TRUE(children[0]->IsAnimating());
+    children[0]->UpdateAControl(0);
+    EXPECT_FALSE(children[0]->IsAnimating());
 }
 
 }  // namespace

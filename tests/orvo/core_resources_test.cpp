@@ -174,14 +174,14 @@ TEST_F(CoreResourcesTest, HoveringAControlWithATooltipShowsIt) {
     control->SetTooltip(L"Polling rate");
     m_dialog.Mouse(WM_MOUSEMOVE, 20, 20);
     EXPECT_EQ(Manager().GetTooltipCtrlID(), 9u);
-    ASSERT_NE(Manager().GetTooltipWindow(), nullptr);
+    ASSERT_NE(Manager().GetToolTipWnd(), nullptr);
     wchar_t text[64] = {};
     TOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = m_dialog.GetSafeHwnd();
     tool.uId = 1313;
     tool.lpszText = text;
-    ::SendMessageW(Manager().GetTooltipWindow(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(Manager().GetToolTipWnd(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::wstring(text), L"Polling rate");
 
     control->ClearTooltip();

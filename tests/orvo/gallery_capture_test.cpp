@@ -72,10 +72,10 @@ TEST(Gallery, CaptureMatchesTheGoldenPicture) {
     ASSERT_NE(picture, nullptr);
     MemoryCanvas& canvas = *picture;
     // The caption title and the Chinese line really carry text.
-    EXPECT_GT(RenderTest::CountInk(canvas, RECT{450, 12, 640, 40}, 0x14171C), 150);
-    EXPECT_GT(RenderTest::CountInk(canvas, RECT{412, 290, 590, 318}, 0x1C2027), 100);
+    EXPECT_GT(RenderTest::CountInk(canvas, RECT{450, 12, 640, 40}, Orvo::Argb(0xFF14171C)), 150);
+    EXPECT_GT(RenderTest::CountInk(canvas, RECT{412, 290, 590, 318}, Orvo::Argb(0xFF1C2027)), 100);
     // The light tooltip under the reset button; the card there is dark.
-    EXPECT_GT(RenderTest::CountInk(canvas, RECT{505, 176, 630, 200}, 0x1C2027), 1500);
+    EXPECT_GT(RenderTest::CountInk(canvas, RECT{505, 176, 630, 200}, Orvo::Argb(0xFF1C2027)), 1500);
     // The progress bar runs along the overlay's bottom edge up to 65 %.
     const DWORD barStart = canvas.GetPixel(710, 312) & 0xFFFFFF;
     const DWORD pastEnd = canvas.GetPixel(950, 312) & 0xFFFFFF;

@@ -14,7 +14,7 @@
 namespace Orvo {
 namespace {
 
-constexpr DWORD kBackground = 0x0A0C0F;
+constexpr Orvo::ColorRef kBackground = Orvo::ColorRef(0x0A0C0F);
 
 std::unique_ptr<Gdiplus::Image> Skin(const wchar_t* name) {
     return MRender::LoadImageFromFile((RenderTest::SkinFolder() + name).c_str());
@@ -75,7 +75,8 @@ TEST(PrivateFontResource, OrvoCarriesTheFontAndGdiUsesItByName) {
 void DrawScene(MemoryCanvas& canvas) {
     HDC dc = canvas.GetDC();
     MRender::FillSolidRect(dc, 0, 0, canvas.Width(), canvas.Height(), kBackground);
-    MRender::DrawGradient(dc, RECT{0, 0, canvas.Width(), 40}, 0xFF050505, 0xFF1C2027, true, 64);
+    MRender::DrawGradient(dc, RECT{0, 0, canvas.Width(), 40}, Argb(0xFF050505), Argb(0xFF1C2027),
+                          true, 64);
     {
         Gdiplus::Graphics graphics(dc);
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
@@ -111,18 +112,23 @@ void DrawScene(MemoryCanvas& canvas) {
             MRender::DrawImageStripFrame(&graphics, tab.get(), 354 + 0 * state, 120 + 0, 3, 2);
             MRender::DrawImageStripFrame(&graphics, tab.get(), 214 + 34 * state, 155, 3, state);
         }
-        MRender::DrawRoundRectange(&graphics, 10, 185, 90, 40, 10, 0xFF1C2027);
-        MRender::DrawRoundRectange(&graphics, 110, 185, 90, 40, 6, 0xFFFF4B00, 2, 0xFF231C14);
-        MRender::DrawRoundRectange(&graphics, 310, 155, 94, 26, 2, 0xFF3D556D, 1, TRUE, 0xFF212D3B);
+        MRender::DrawRoundRectange(&graphics, 10, 185, 90, 40, 10, Argb(0xFF1C2027));
+        MRender::DrawRoundRectange(&graphics, 110, 185, 90, 40, 6, Orvo::kAccentColor, 2,
+                                   Argb(0xFF231C14));
+        MRender::DrawRoundRectange(&graphics, 310, 155, 94, 26, 2, Argb(0xFF3D556D), 1, TRUE,
+                                   Argb(0xFF212D3B));
     }
-    MRender::DrawGradient(dc, RECT{214, 190, 404, 220}, 0x80FF4B00, 0x802BD576, false, 64);
-    MRender::DrawColor(dc, RECT{214, 222, 404, 226}, 0x80FFFFFF);
+    MRender::DrawGradient(dc, RECT{214, 190, 404, 220}, Argb(0x80FF4B00), Argb(0x802BD576), false,
+                          64);
+    MRender::DrawColor(dc, RECT{214, 222, 404, 226}, Argb(0x80FFFFFF));
     PrivateFont font;
     HFONT latin = MakeFont(L"Open Sans Semibold", 18);
     HFONT chinese = MakeFont(L"Microsoft YaHei", 16);
-    MRender::DrawTextW(dc, RECT{10, 234, 240, 262}, L"TAVIK 16000 DPI", RGB(255, 255, 255), latin,
+    MRender::DrawTextW(dc, RECT{10, 234, 240, 262}, L"TAVIK 16000 DPI",
+                       ColorRef::FromRgb(255, 255, 255), latin,
                        DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    MRender::DrawTextW(dc, RECT{250, 234, 404, 262}, L"鼠标设置 宏", RGB(184, 210, 239), chinese,
+    MRender::DrawTextW(dc, RECT{250, 234, 404, 262}, L"鼠标设置 宏",
+                       ColorRef::FromRgb(184, 210, 239), chinese,
                        DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     ::DeleteObject(latin);
     ::DeleteObject(chinese);
@@ -134,8 +140,8 @@ TEST(RenderPixels, SceneMatchesTheGoldenPicture) {
     ASSERT_TRUE(canvas.IsValid());
     DrawScene(canvas);
     // Text really renders, in both scripts.
-    EXPECT_GT(RenderTest::CountInk(canvas, RECT{10, 234, 240, 262}, kBackground), 150);
-    EXPECT_GT(RenderTest::CountInk(canvas, RECT{250, 234, 404, 262}, kBackground), 100);
+    EXPECT_GT(RenderTest::CountInk(canvas, RECT{10, 234, 240, 262}, kBackground.ToArgb(255)), 150);
+    EXPECT_GT(RenderTest::CountInk(canvas, RECT{250, 234, 404, 262}, kBackground.ToArgb(255)), 100);
     const std::string problem = RenderTest::CompareWithGolden(canvas, L"render_scene.png", 24);
     EXPECT_TRUE(problem.empty()) << problem;
 }
@@ -176,26 +182,26 @@ TEST(RenderPixels, StretchedFrameTakesNothingFromItsNeighbour) {
 
 TEST(RenderPixels, ColourFillsAndBlackCheck) {
     MemoryCanvas canvas(8, 8);
-    MRender::FillSolidRect(canvas.GetDC(), 0, 0, 8, 8, RGB(0, 0, 255));
-    MRender::DrawColor(canvas.GetDC(), RECT{0, 0, 8, 8}, 0x00FF0000);  // alpha 0: nothing
+    MRender::FillSolidRect(canvas.GetDC(), 0, 0, 8, 8, ColorRef::FromRgb(0, 0, 255));
+    MRender::DrawColor(canvas.GetDC(), RECT{0, 0, 8, 8}, Argb(0x00FF0000));  // alpha 0: nothing
     EXPECT_EQ(canvas.GetPixel(4, 4) & 0xFFFFFF, 0x0000FFu);
-    MRender::DrawColor(canvas.GetDC(), RECT{0, 0, 4, 8}, 0x80FF0000);  // half red over blue
+    MRender::DrawColor(canvas.GetDC(), RECT{0, 0, 4, 8}, Argb(0x80FF0000));  // half red over blue
     const DWORD blended = canvas.GetPixel(1, 1);
     EXPECT_NEAR(static_cast<int>((blended >> 16) & 0xFF), 128, 3);
     EXPECT_NEAR(static_cast<int>(blended & 0xFF), 127, 3);
-    DWORD black = 0xFF000000;
+    ColorRef black(0);
     MRender::CheckAlphaColor(black);
-    EXPECT_EQ(black, 0xFF000001u);
-    DWORD red = 0xFFFF0000;
+    EXPECT_EQ(black.Value(), 0x000001u);
+    ColorRef red = ColorRef::FromRgb(255, 0, 0);
     MRender::CheckAlphaColor(red);
-    EXPECT_EQ(red, 0xFFFF0000u);
+    EXPECT_EQ(red.Value(), 0x0000FFu);
 }
 
 TEST(RenderPixels, VerticalTransitionRampsTheAlpha) {
     MemoryCanvas target(4, 10);
     MemoryCanvas source(4, 10);
-    MRender::FillSolidRect(target.GetDC(), 0, 0, 4, 10, RGB(0, 0, 0));
-    MRender::FillSolidRect(source.GetDC(), 0, 0, 4, 10, RGB(200, 200, 200));
+    MRender::FillSolidRect(target.GetDC(), 0, 0, 4, 10, ColorRef());
+    MRender::FillSolidRect(source.GetDC(), 0, 0, 4, 10, ColorRef::FromRgb(200, 200, 200));
     const int last = MRender::DrawVerticalTransition(target.GetDC(), source.GetDC(),
                                                      RECT{0, 0, 4, 10}, RECT{0, 0, 4, 10}, 0, 100);
     EXPECT_EQ(last, 25);  // 255 - 255 / 10 * 9, truncated
@@ -252,14 +258,16 @@ TEST(Shadow, SettersRefuseValuesOutOfRange) {
     EXPECT_EQ(shadow.GetOffsetX(), 35);
     EXPECT_EQ(shadow.SetShadowCorner(RECT{1, 1, -1, 1}), 0);
     EXPECT_EQ(shadow.SetImage(static_cast<const wchar_t*>(nullptr)), 0);
-    EXPECT_EQ(MShadow::PreMultiply(0x00FF8040, 128), 0x80804020u);
+    // The shadow colour is a platform colour: red in its low byte.
+    EXPECT_EQ(MShadow::PreMultiply(ColorRef::FromRgb(0xFF, 0x80, 0x40), 128), 0x80804020u);
 }
 
 TEST(Shadow, ComputedShadowLiesOutsideTheDialogAndFades) {
     const int width = 40, height = 30, size = 6;
     const std::vector<ShadowSpan> outline = MShadow::OutlineSpans(nullptr, width, height);
     std::vector<DWORD> bits(static_cast<size_t>(width + 2 * size) * (height + 2 * size), 0);
-    MShadow::RenderComputedShadow(outline, width, height, size, 3, 150, 5, 5, 0, bits.data());
+    MShadow::RenderComputedShadow(outline, width, height, size, 3, 150, 5, 5, ColorRef(),
+                                  bits.data());
     const int bitmapWidth = width + 2 * size, bitmapHeight = height + 2 * size;
     auto alphaAt = [&](int x, int y) {
         return static_cast<int>(bits[static_cast<size_t>(bitmapHeight - 1 - y) * bitmapWidth + x] >>

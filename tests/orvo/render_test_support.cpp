@@ -135,11 +135,11 @@ std::string CompareWithGolden(const Orvo::MemoryCanvas& canvas, const wchar_t* n
     return problem;
 }
 
-int CountInk(const Orvo::MemoryCanvas& canvas, const RECT& rect, DWORD background) {
+int CountInk(const Orvo::MemoryCanvas& canvas, const RECT& rect, Orvo::Argb background) {
     int ink = 0;
     for (int y = rect.top; y < rect.bottom; ++y) {
         for (int x = rect.left; x < rect.right; ++x) {
-            if (ChannelDistance(canvas.GetPixel(x, y), background) > 60) {
+            if (ChannelDistance(canvas.GetPixel(x, y), background.Value()) > 60) {
                 ++ink;
             }
         }

@@ -32,6 +32,6 @@ std::unique_ptr<Gdiplus::Bitmap> CanvasToBitmap(const Orvo::MemoryCanvas& canvas
 std::string CompareWithGolden(const Orvo::MemoryCanvas& canvas, const wchar_t* name, int tolerance);
 
 // Pixels inside rect whose colour differs from `background` by more than 60 in a channel.
-int CountInk(const Orvo::MemoryCanvas& canvas, const RECT& rect, DWORD background);
+int CountInk(const Orvo::MemoryCanvas& canvas, const RECT& rect, Orvo::Argb background);
 
 }  // namespace RenderTest

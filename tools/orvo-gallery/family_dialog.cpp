@@ -54,13 +54,12 @@ public:
           m_colour(colour) {}
 
     const wchar_t* GetClassNameW() const override { return L"GalleryLabel"; }
-    void DrawControl(HDC hdc, const RECT& rect) override {
-        RECT box = rect;
-        const HGDIOBJ old = ::SelectObject(hdc, m_font);
+    void DrawControl(HDC hdc, const RECT&) override {
+        RECT box = m_rect;
+        Orvo::ScopedSelectObject font(hdc, m_font);
         ::SetBkMode(hdc, TRANSPARENT);
         ::SetTextColor(hdc, m_colour);
         ::DrawTextW(hdc, m_text.c_str(), -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        ::SelectObject(hdc, old);
     }
 
 private:

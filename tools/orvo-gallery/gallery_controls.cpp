@@ -87,8 +87,9 @@ void StripControl::DrawControl(HDC hdc, const RECT&) {
     }
     if (!m_caption.empty()) {
         Orvo::MRender::DrawTextW(hdc, m_rect, m_caption.c_str(),
-                                 m_enabled ? RGB(255, 255, 255) : RGB(130, 130, 130), m_font,
-                                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                                 m_enabled ? Orvo::ColorRef::FromRgb(255, 255, 255)
+                                           : Orvo::ColorRef::FromRgb(130, 130, 130),
+                                 m_font, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 }
 

@@ -145,7 +145,7 @@ void GalleryDialog::StepCapture() {
         SetProgress(kCaptureProgress, ProgressText(kCaptureProgress).c_str(),
                     ProgressOverlayRect());
     }
-    const HWND tooltip = m_PaintManager.GetTooltipWindow();
+    const HWND tooltip = m_PaintManager.GetToolTipWnd();
     const bool ready = m_PaintManager.GetOverlayProgress() == kCaptureProgress &&
                        tooltip != nullptr && ::IsWindowVisible(tooltip);
     // Two ready ticks in a row, so the tooltip has painted.

@@ -18,10 +18,10 @@ namespace {
 
 using Orvo::MRender;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kCool = RGB(184, 210, 239);
-constexpr COLORREF kMuted = RGB(130, 130, 130);
-constexpr COLORREF kAccent = RGB(255, 75, 0);
+constexpr Orvo::ColorRef kWhite = Orvo::ColorRef::FromRgb(255, 255, 255);
+constexpr Orvo::ColorRef kCool = Orvo::ColorRef::FromRgb(184, 210, 239);
+constexpr Orvo::ColorRef kMuted = Orvo::ColorRef::FromRgb(130, 130, 130);
+constexpr Orvo::ColorRef kAccent = Orvo::kAccentColor.ToColorRef();
 
 // The skin pictures, from the paint manager's cache; frames are cut by the scene itself.
 class Skins {
@@ -55,7 +55,7 @@ void DrawFrame(Gdiplus::Graphics& g, Gdiplus::Image* image, int count, int frame
 }
 
 void Text(HDC dc, GalleryFonts& fonts, const RECT& rect, const wchar_t* text, int size,
-          COLORREF colour, UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+          Orvo::ColorRef colour, UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE,
           const wchar_t* face = kUiFace) {
     MRender::DrawTextW(dc, rect, text, colour, fonts.Get(face, size), format);
 }
@@ -164,7 +164,7 @@ void DrawScene(HDC dc, Orvo::PaintManager* manager, GalleryFonts& fonts) {
         g.Flush();
         const wchar_t* keys[] = {L"Ctrl", L"Win", L"Alt", L"Shift"};
         Text(dc, fonts, toggle, keys[i], 14,
-             i == 2   ? RGB(5, 5, 5)
+             i == 2   ? Orvo::ColorRef::FromRgb(5, 5, 5)
              : i == 3 ? kMuted
                       : kWhite,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -229,7 +229,7 @@ void DrawScene(HDC dc, Orvo::PaintManager* manager, GalleryFonts& fonts) {
     inner = Card(g, dc, skins, fonts, RECT{608, 208, 984, 330}, L"Sliders and levels");
     const INT trackY = inner.top + 12;
     Gdiplus::Pen track(Gdiplus::Color(0xFF394451), 2);
-    Gdiplus::Pen filled(Gdiplus::Color(0xFFFF4B00), 2);
+    Gdiplus::Pen filled(Gdiplus::Color(Orvo::kAccentColor.Value()), 2);
     g.DrawLine(&track, static_cast<INT>(inner.left + 10), trackY,
                static_cast<INT>(inner.left + 200), trackY);
     g.DrawLine(&filled, static_cast<INT>(inner.left + 10), trackY,
@@ -289,25 +289,25 @@ void DrawScene(HDC dc, Orvo::PaintManager* manager, GalleryFonts& fonts) {
     // Shapes, gradients and a card with its computed drop shadow.
     inner = Card(g, dc, skins, fonts, RECT{608, 342, 984, 560}, L"Shapes, gradients, shadow");
     MRender::DrawGradient(dc, RECT{inner.left, inner.top, inner.left + 160, inner.top + 30},
-                          0xFFFF4B00, 0xFF231C14, false, 64);
+                          Orvo::kAccentColor, Orvo::Argb(0xFF231C14), false, 64);
     MRender::DrawGradient(dc, RECT{inner.left, inner.top + 40, inner.left + 160, inner.top + 70},
-                          0x802BD576, 0x80212D3B, false, 64);
-    MRender::DrawRoundRectange(&g, inner.left, inner.top + 80, 70, 70, 10, 0xFF231C14);
-    MRender::DrawRoundRectange(&g, inner.left + 80, inner.top + 80, 80, 70, 10, 0xFFFF4B00, 2,
-                               0xFF212D3B);
+                          Orvo::Argb(0x802BD576), Orvo::Argb(0x80212D3B), false, 64);
+    MRender::DrawRoundRectange(&g, inner.left, inner.top + 80, 70, 70, 10, Orvo::Argb(0xFF231C14));
+    MRender::DrawRoundRectange(&g, inner.left + 80, inner.top + 80, 80, 70, 10, Orvo::kAccentColor,
+                               2, Orvo::Argb(0xFF212D3B));
     {
         const int cardWidth = 120, cardHeight = 80, size = 10;
         const std::vector<Orvo::ShadowSpan> outline =
             Orvo::MShadow::OutlineSpans(nullptr, cardWidth, cardHeight);
         Orvo::MemoryCanvas shadow(cardWidth + 2 * size, cardHeight + 2 * size);
         Orvo::MShadow::RenderComputedShadow(outline, cardWidth, cardHeight, size, 8, 190, 5, 5,
-                                            0x000000, shadow.Bits());
+                                            Orvo::ColorRef(), shadow.Bits());
         const int sx = inner.left + 196, sy = inner.top + 20;
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         g.Flush();
         ::AlphaBlend(dc, sx + 5 - size, sy + 5 - size, shadow.Width(), shadow.Height(),
                      shadow.GetDC(), 0, 0, shadow.Width(), shadow.Height(), blend);
-        MRender::DrawRoundRectange(&g, sx, sy, cardWidth, cardHeight, 0, 0xFF1C2027);
+        MRender::DrawRoundRectange(&g, sx, sy, cardWidth, cardHeight, 0, Orvo::Argb(0xFF1C2027));
         g.Flush();
         Text(dc, fonts, RECT{sx, sy, sx + cardWidth, sy + cardHeight}, L"Shadow", 14, kWhite,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);

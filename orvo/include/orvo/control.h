@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "orvo/colour.h"
 #include "orvo/geometry.h"
 #include "orvo/object.h"
 #include "orvo/orvo_api.h"
@@ -41,28 +41,26 @@ ORVO_API extern const wchar_t* const kCursorSizeNS;  // "sizens"
 ORVO_API extern const wchar_t* const kCursorHand;    // "hand"
 ORVO_API extern const wchar_t* const kCursorHelp;    // "help"
 
+class MemoryCanvas;
+
 // An off-screen 32-bit bitmap selected into its own memory DC.
 class ORVO_API ControlBitmapCache {
 public:
-    ControlBitmapCache() = default;
+    ControlBitmapCache();
     ControlBitmapCache(const ControlBitmapCache&) = delete;
     ControlBitmapCache& operator=(const ControlBitmapCache&) = delete;
-    ~ControlBitmapCache() { Release(); }
+    ~ControlBitmapCache();
 
     // Makes the bitmap width x height (recreated only when the size changed); null on failure.
     HDC Ensure(HDC reference, int width, int height);
     void Release();
-    HDC GetDC() const { return m_dc; }
-    CSize GetSize() const { return m_size; }
+    HDC GetDC() const;
+    CSize GetSize() const;
     // Pixels of the bitmap (bottom-up 0xAARRGGBB rows), null before Ensure.
-    DWORD* GetBits() const { return m_bits; }
+    DWORD* GetBits() const;
 
 private:
-    CSize m_size;
-    HBITMAP m_bitmap = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_previousBitmap = nullptr;
-    DWORD* m_bits = nullptr;  // not owned: the pixels of m_bitmap
+    std::unique_ptr<MemoryCanvas> m_canvas;
 };
 
 // The base of every drawn control: a rectangle inside its dialog's client area with state
@@ -91,7 +89,7 @@ public:
     virtual void DrawSubControls(HDC hdc, const RECT& rect);
     virtual BOOL IsDraw(POINT point);
     // Marks the bitmap cache valid or not, also for sub-controls that meet this control.
-    virtual void SetUpdate(int valid, DWORD colour);
+    virtual void SetUpdate(int valid, ColorRef colour);
     virtual void SetControlFocus(int focus);
     virtual void InitUI(const CRect& rect);
     // Containers that scroll translate the point into their content; 0 means unchanged.
@@ -108,6 +106,7 @@ public:
     virtual void SetControlEnabled(int enabled);
     // The control's own part of an animation or timer tick; 1 when it changed something.
     virtual int OnControlTimer();
+    // A new picture of the control for dragging it out; the caller owns and frees it.
     virtual HBITMAP GetControlDropBitmap();
     // Input hooks: non-zero means handled.
     virtual BOOL OnControlMouseMove(UINT flags, POINT point);
@@ -135,32 +134,33 @@ public:
     // Moves the control and repaints the old and the new place.
     void SetRect(const RECT& rect);
     void SetRect(int x, int y, int width, int height);
-    int IsVisible() const { return m_visible; }
+    bool IsVisible() const { return m_visible; }
     void SetVisible(int visible);
     void SetVisible(int visible, int repaint);
-    int IsEnabled() const { return m_enabled; }
+    bool IsEnabled() const { return m_enabled; }
     void SetEnabled(int enabled);
     // Visible up to the dialog: no invisible parent on the way.
     int IsParentVisible() const;
-    void SetDragDrop(int on) { m_dragDrop = on; }
-    int IsDragDrop() const { return m_dragDrop; }
-    void SetRresponse(int responsive) { m_responsive = responsive; }
-    int GetRresponse() const { return m_responsive; }
-    void SetTabStop(int tabStop) { m_tabStop = tabStop; }
-    int IsTabStop() const { return m_tabStop; }
-    void SetDblClk(int handles) { m_handlesDblClk = handles; }
-    int GetDblClk() const { return m_handlesDblClk; }
-    int IsKeyDown() const { return m_keyDown; }
-    int IsFocused() const { return m_focused; }
+    void SetDragDrop(bool on) { m_dragDrop = on; }
+    bool IsDragDrop() const { return m_dragDrop; }
+    void SetRresponse(bool responsive) { m_responsive = responsive; }
+    bool GetRresponse() const { return m_responsive; }
+    void SetTabStop(bool tabStop) { m_tabStop = tabStop; }
+    bool IsTabStop() const { return m_tabStop; }
+    void SetDblClk(bool handles) { m_handlesDblClk = handles; }
+    bool GetDblClk() const { return m_handlesDblClk; }
+    bool IsKeyDown() const { return m_keyDown; }
+    bool IsFocused() const { return m_focused; }
     void SetHotKey(UINT vk, UINT modifiers) {
         m_hotKey = vk;
         m_hotKeyModifiers = modifiers;
     }
-    int GetUpdate() const { return m_cacheValid; }
-    int IsAnimating() const { return m_animating; }
-    void SetRunTimer(int on) { m_runTimer = on; }
-    int IsRunTimer() const { return m_runTimer; }
-    int UseImageECM() const { return m_imageECM; }
+    bool GetUpdate() const { return m_cacheValid; }
+    bool IsAnimating() const { return m_animating; }
+    // Switching it on wakes a paused animation tick.
+    void SetRunTimer(bool on);
+    bool IsRunTimer() const { return m_runTimer; }
+    bool UseImageECM() const { return m_imageECM; }
     // One of the names kCursorArrow ... kCursorHelp; other names leave the cursor alone.
     int SetCursorEx(const wchar_t* name);
     HCURSOR GetCursor() const { return m_cursor; }
@@ -171,8 +171,9 @@ public:
     void SetTooltip(const wchar_t* text);
     const std::wstring& GetTooltip() const { return m_tooltip; }
     void ClearTooltip();
-    int SetTooltipCtrlID(UINT) { return 0; }
-    int GetTooltipCtrlID() const { return 0; }
+    // The id of the control whose tooltip the manager shows; 0 without a manager.
+    void SetTooltipCtrlID(UINT id);
+    UINT GetTooltipCtrlID() const;
     HBITMAP GetDropBitmap() { return GetControlDropBitmap(); }
 
     // Input entry points: route into the children, then the own hooks. They do nothing and
@@ -200,9 +201,12 @@ public:
     void OnFocus(int focus) { SetControlFocus(focus); }
     // This control is the manager's focus control.
     int IsFocusControl() const;
-    MControl* GetFocusControl() { return nullptr; }
-    MControl* GetNextFocusableControl() { return nullptr; }
-    MControl* GetPrevFocusableControl() { return nullptr; }
+    // The sub-control with the focused flag (descending into focused containers), or null.
+    MControl* GetFocusControl();
+    // The sub-control after (before) the focused one that is visible, enabled and a tab stop,
+    // wrapping around; the first (last) such one when none is focused; null when none is.
+    MControl* GetNextFocusableControl();
+    MControl* GetPrevFocusableControl();
 
     // Depth-first through sub-controls, then area children.
     MControl* GetControl(UINT id);
@@ -219,7 +223,8 @@ public:
     // Registers the control with its manager's animation tick.
     void AddMTimer();
 
-    // Repaint requests to the owner.
+    // Repaint requests to the owner. From a thread other than the window's they are queued
+    // and run by the UI thread; these are the only calls other threads may make on a control.
     void UpdateControl(int redraw = TRUE, int evenIfHidden = FALSE);
     void UpdateAControl(int animate, int evenIfHidden = FALSE);
     void UpdateControl(const RECT& rect, int evenIfHidden, int redraw);
@@ -246,25 +251,23 @@ protected:
     PaintManager* m_manager = nullptr;  // not owned: the host of the dialog
     UINT m_id = 0;
     CRect m_rect;
-    int m_visible = 0;
-    int m_enabled = 0;
-    int m_dragDrop = 0;
-    int m_responsive = 0;
-    int m_tabStop = 0;
-    int m_handlesDblClk = 0;
-    int m_pressedInside = 0;
-    int m_keyDown = 0;
-    int m_focused = 0;
+    bool m_visible = false;
+    bool m_enabled = false;
+    bool m_dragDrop = false;
+    bool m_responsive = false;
+    bool m_tabStop = false;
+    bool m_handlesDblClk = false;
+    bool m_pressedInside = false;
+    bool m_keyDown = false;
+    bool m_focused = false;
     UINT m_hotKey = 0;
     UINT m_hotKeyModifiers = 0;
-    int m_cacheValid = 0;
-    int m_animating = 0;
-    int m_runTimer = 0;
-    int m_running = 0;
-    int m_imageECM = 0;
-    std::recursive_mutex m_areaLock;  // guards m_areaControls
+    bool m_cacheValid = false;
+    bool m_animating = false;
+    bool m_runTimer = false;
+    bool m_running = false;
+    bool m_imageECM = false;
     std::vector<std::unique_ptr<MControl>> m_areaControls;
-    std::recursive_mutex m_controlLock;  // guards m_controls and m_pressedChild
     std::vector<std::unique_ptr<MControl>> m_controls;
     MControl* m_pressedChild = nullptr;  // not owned: one of m_controls
     ControlBitmapCache m_cache;
@@ -273,6 +276,9 @@ protected:
     HCURSOR m_cursor = nullptr;  // not owned: a shared system cursor
 
 private:
+    void RequestRepaint(const RECT& rect, int redraw);
+    MControl* ScanFocusable(bool forward);
+    void WakeTickIfShown();
     MControl* ChildAt(size_t index);
     BOOL RouteButtonDown(bool left, UINT flags, POINT point);
     BOOL RouteButtonUp(bool left, UINT flags, POINT point);

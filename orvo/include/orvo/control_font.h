@@ -8,6 +8,7 @@
 
 #include "orvo/control.h"
 #include "orvo/orvo_api.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -26,8 +27,7 @@ public:
     const wchar_t* BaseObjectClassName() const override { return L"MControl"; }
 
     virtual void SetTextFont(const wchar_t* name);
-    // ARGB.
-    virtual void SetTextColor(DWORD colour);
+    virtual void SetTextColor(Argb colour);
     // A "PNG"-like resource of the application module; 1 when loaded.
     virtual int SetImage(UINT resourceId, const wchar_t* resourceType, int count);
     // A file in the skin folder; 1 when loaded. The first request of a file fixes its
@@ -50,7 +50,7 @@ public:
     void SetFontStyle(int style);
     int GetFontStyle() const { return m_fontStyle; }
     const std::wstring& GetTextFont() const { return m_fontName; }
-    DWORD GetTextColor() const { return m_textColor; }
+    Argb GetTextColor() const { return m_textColor; }
     Gdiplus::SolidBrush* GetTextBrush() const { return m_textBrush.get(); }
     void SetTextRenderingHint(int hint) { m_renderingHint = hint; }
     int GetTextRenderingHint() const { return m_renderingHint; }
@@ -70,7 +70,7 @@ protected:
     std::wstring m_title;
     std::wstring m_fontName;
     int m_fontSize = 14;
-    DWORD m_textColor = 0xFFFFFFFF;
+    Argb m_textColor = Argb(0xFFFFFFFF);
     std::unique_ptr<Gdiplus::SolidBrush> m_textBrush;
     int m_fontStyle = 0;
     std::unique_ptr<Gdiplus::FontFamily> m_fontFamily;
@@ -78,7 +78,7 @@ protected:
     int m_hAlign = 0;
     int m_vAlign = 4;
     int m_renderingHint = 5;
-    HFONT m_gdiFont = nullptr;          // owned: deleted by ClearGDIFont
+    UniqueFont m_gdiFont;               // cleared by ClearGDIFont
     Gdiplus::Image* m_image = nullptr;  // not owned: the manager's image cache
     int m_imageWidth = 0;
     int m_imageHeight = 0;

@@ -26,6 +26,8 @@ public:
     MDialog();
     ~MDialog() override;
 
+    // The toolkit's message table: the typed handler below, then the controls, then the
+    // paint manager, then the default procedure.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The paint manager's Tab cycling and tooltip relaying.
     LRESULT PreTranslateMessage(MSG* msg) override;
@@ -44,6 +46,10 @@ public:
     virtual long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam);
     // Message 1090: posts WM_CLOSE with the same values; return 1.
     virtual LRESULT OnUserCloseWindow(WPARAM wParam, LPARAM lParam);
+    // Typed handlers of the message table. A non-zero result handles the message: it is
+    // the message's result and neither the controls, the paint manager nor the default
+    // procedure see it (returning 1 from OnClose keeps the window open). The defaults return
+    // 0, except OnCreate.
     // Rewrites the style to a borderless window; returns 1.
     virtual LRESULT OnCreate(CREATESTRUCTW* createStruct);
     virtual LRESULT OnSize(UINT type, int cx, int cy);
@@ -65,6 +71,7 @@ public:
     virtual LRESULT OnWindowPosChanging(WINDOWPOS* pos);
     virtual LRESULT OnWindowPosChanged(WINDOWPOS* pos);
     virtual LRESULT OnPaint();
+    // Runs for every WM_TIMER; the paint manager's timers follow whatever it does.
     virtual void OnTimer(UINT_PTR id);
     virtual LRESULT OnNcPaint();
     virtual LRESULT OnClose();
@@ -92,7 +99,7 @@ public:
         m_PaintManager.SetScrollResID(verticalId, horizontalId);
     }
     // Window-wide translucency: alpha below 255, or a colour key other than 0xFFFFFF.
-    void SetTransparency(COLORREF colourKey, BYTE alpha) {
+    void SetTransparency(ColorRef colourKey, BYTE alpha) {
         m_colorKey = colourKey;
         m_alpha = alpha;
     }
@@ -102,7 +109,7 @@ public:
     int SetSharpness(UINT sharpness) { return m_PaintManager.SetSharpness(sharpness); }
     int SetDarkness(UINT darkness) { return m_PaintManager.SetDarkness(darkness); }
     int SetPosition(int x, int y) { return m_PaintManager.SetPosition(x, y); }
-    int SetShadowColor(COLORREF colour) { return m_PaintManager.SetShadowColor(colour); }
+    int SetShadowColor(ColorRef colour) { return m_PaintManager.SetShadowColor(colour); }
     int SetShadowImage(const wchar_t* fileName, const RECT& corner) {
         return m_PaintManager.SetShadowImage(fileName, corner);
     }
@@ -148,8 +155,8 @@ public:
 
 protected:
     PaintManager m_PaintManager;
-    COLORREF m_colorKey = 0xFFFFFF;  // 0xFFFFFF: no colour key
-    BYTE m_alpha = 255;              // 255: opaque
+    ColorRef m_colorKey = ColorRef(0xFFFFFF);  // 0xFFFFFF: no colour key
+    BYTE m_alpha = 255;                        // 255: opaque
     UINT m_tooltipControlId = 0;
     CRect m_clientRect;
 };

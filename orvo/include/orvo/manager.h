@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "orvo/colour.h"
 #include "orvo/orvo_api.h"
 
 namespace Orvo {
@@ -31,8 +32,8 @@ public:
     static const wchar_t* GetThemeDirectory() { return GetTheme(); }
     // Program directory + "skins\" + theme, with a trailing backslash.
     static std::wstring GetSkinDirectory();
-    // Accent colour (ARGB) for selections and highlights.
-    static DWORD GetSelectColor();
+    // Accent colour for selections and highlights.
+    static Argb GetSelectColor();
     // Default font family and size (pixels) of every text control.
     static std::wstring GetFontName();
     static void SetFontName(const wchar_t* name);

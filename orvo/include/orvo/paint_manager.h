@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "orvo/air_bladder.h"
 #include "orvo/control.h"
 #include "orvo/geometry.h"
 #include "orvo/img_res_info.h"
 #include "orvo/mm_timer.h"
 #include "orvo/orvo_api.h"
+#include "orvo/render.h"
 
 namespace Orvo {
 
@@ -47,7 +49,8 @@ public:
     void InvalidateRect(const RECT* rect, BOOL erase);
     HDC GetPaintDC() const { return m_windowDC; }
     HWND GetPaintWnd() const { return m_hWnd; }
-    HWND GetToolTipWnd() const { return m_hWnd; }
+    // The tooltip window, null until a tooltip was first shown.
+    HWND GetToolTipWnd() const { return m_tooltipWnd; }
     MWindow* GetOwnerWindow() const { return m_ownerWindow; }
     CRect GetClientRect() const;
     CRect GetWindowRect() const;
@@ -84,9 +87,9 @@ public:
     // Mode 0 draws the background image at its size, mode 1 as a nine-patch frame with
     // corner size value.
     void SetBackMode(int mode, int value);
-    // COLORREF-ordered fill and one-pixel border of a window without background image.
-    void SetBackColor(COLORREF fill, COLORREF border);
-    COLORREF GetFillColor() const { return m_fillColor; }
+    // Fill and one-pixel border of a window without background image.
+    void SetBackColor(ColorRef fill, ColorRef border);
+    ColorRef GetFillColor() const { return m_fillColor; }
 
     // The window's drop shadow.
     int CreateShadow(int show, int force);
@@ -94,7 +97,7 @@ public:
     int SetSharpness(UINT sharpness);
     int SetDarkness(UINT darkness);
     int SetPosition(int x, int y);
-    int SetShadowColor(COLORREF colour);
+    int SetShadowColor(ColorRef colour);
     int SetShadowImage(const wchar_t* fileName, const RECT& corner);
     int SetShadowImage(UINT resourceId, const RECT& corner);
     int SetShadowShow(int show);
@@ -116,14 +119,32 @@ public:
     // The Win32 id of a (control, key) timer, 0 when there is none.
     UINT GetTimerId(MControl* control, UINT key);
 
-    // The animation tick (multimedia timer) and the controls it drives.
+    // The animation tick and the controls it drives. The multimedia timer only posts one
+    // tick message at a time to the window; the UI thread runs every OnTimer. The timer
+    // pauses while the window is hidden or minimised or no registered control runs a timer,
+    // and resumes when that changes (WakeAnimationTick). SetMTimer returns the id that
+    // KillMTimer takes, 0 when the system refuses the timer.
     UINT SetMTimer(UINT periodMs);
     void KillMTimer(UINT id);
     void KillMTimer();
     void AddMTimer(MControl* control);
     void DeleteTimer(MControl* control);
+    // Called by controls that start to animate or become visible; cheap when nothing changed.
+    void WakeAnimationTick();
+    bool IsAnimationTickRunning() const { return m_animationTimerId != 0; }
+    // Ticks the UI thread has run since the window was made.
+    unsigned long long GetTicksRun() const { return m_ticksRun; }
     void OnMTimer(UINT id) override;
     using CMTimer::OnMTimer;
+    // The registered messages of the tick and of repaint requests from other threads.
+    static UINT TickMessage();
+    static UINT UpdateRequestMessage();
+
+    // True on the thread of the window (or before there is one): the only thread that may
+    // touch controls.
+    bool IsUiThread() const;
+    // A repaint request made on another thread, run by the UI thread.
+    void RequestControlUpdate(MControl* control, const RECT& rect, int redraw);
 
     // A caret for drawn edit controls.
     void ShowCaret(bool on);
@@ -169,11 +190,15 @@ public:
     Gdiplus::FontFamily* FindTempFont(const wchar_t* familyName);
     void ClearTempFont();
 
+    // Scroll-bar strips ("PNG" resources). The defaults set by Init (102 vertical, 101
+    // horizontal) are the toolkit's own and load from Orvo.dll; ids the application sets
+    // load from the application's module.
     void SetScrollResID(UINT verticalId, UINT horizontalId);
+    bool IsScrollResFromApplication() const { return m_scrollResourcesFromApplication; }
     UINT GetScrollVID() const { return m_scrollVerticalId; }
     UINT GetScrollHID() const { return m_scrollHorizontalId; }
-    DWORD GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
-    void SetDefaultEnabledColor(DWORD colour) { m_defaultEnabledColor = colour; }
+    ColorRef GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
+    void SetDefaultEnabledColor(ColorRef colour) { m_defaultEnabledColor = colour; }
 
     void SetFocusControl(MControl* control);
     MControl* GetHoverControl() const { return m_hoverControl; }
@@ -186,15 +211,21 @@ public:
     void ClearTooltip();
     void SetTooltipCtrlID(UINT id) { m_tooltipControlId = id; }
     UINT GetTooltipCtrlID() const { return m_tooltipControlId; }
-    HWND GetTooltipWindow() const { return m_tooltipWnd; }
 
-    // The tip bubble and drag and drop come with their windows; until then these refuse.
-    int SetAirBladderMsg(const wchar_t* text, POINT point, int type, int mode);
+    // The tip bubble at a screen point, made on first use (kind 4 stays until hidden).
+    int SetAirBladderMsg(const wchar_t* text, POINT point, int kind, int placement);
+    // Shows the bubble for `key`, or hides it unless another key showed it since.
     void ShowAirBladder(int show, UINT_PTR key);
+    MAirBladder* GetAirBladder() const { return m_tipBubble.get(); }
+    // Drag and drop comes with its window; until then this does nothing.
     void InitDragDrop();
-    HBITMAP GetDropBitmap() const { return m_dragBitmap; }
+    // The picture of the armed drag, owned by the manager; null when no drag is armed.
+    HBITMAP GetArmedDragBitmap() const { return m_dragBitmap.get(); }
 
-    // The window's messages, before the default procedure; non-zero is the result.
+    // Each control of the control list gets the message until one takes it (true).
+    bool OfferToControls(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Messages outside the windows' message table (orvo/core/message_table.h): the controls
+    // first, then the manager's own handling; non-zero is the result.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Tab focus cycling and tooltip relaying; 1 eats the message.
     LRESULT PreTranslateMessage(MSG* msg);
@@ -245,6 +276,21 @@ private:
         MControl* control = nullptr;  // not owned
     };
 
+    struct PendingUpdate {
+        MControl* control;  // not owned
+        CRect rect;
+        int redraw;
+    };
+
+    bool IsWindowShowingTicks() const;
+    bool WantsTicks() const;
+    void PauseTick();
+    void DisarmDrag();
+    // A later control of the list (drawn over it) takes the mouse at point.
+    bool IsCoveredAt(MControl* control, UINT flags, POINT point);
+    void RunAnimationTick();
+    void RunRequestedUpdates();
+    void ForgetPendingUpdates(MControl* control);
     MControl* AttachControl(int kind, std::unique_ptr<MControl> control);
     MShadow* EnsureShadow();
     void DeleteControls(std::vector<std::unique_ptr<MControl>> controls);
@@ -258,8 +304,8 @@ private:
     HDC m_windowDC = nullptr;          // owned: released in DestroyData
     MWindow* m_ownerWindow = nullptr;  // not owned
     int m_initialized = 0;
-    COLORREF m_fillColor = 0x060606;
-    COLORREF m_borderColor = 0x004BFF;
+    ColorRef m_fillColor = ColorRef(0x060606);
+    ColorRef m_borderColor = kAccentColor.ToColorRef();
     CRect m_captionRect;
     CSize m_maxSize;
     CSize m_minSize;
@@ -279,9 +325,14 @@ private:
     int m_progressTarget = 0;
     CRect m_overlayRect;
     int m_overlayFontSize = 16;
-    HFONT m_overlayFont = nullptr;  // owned
+    UniqueFont m_overlayFont;
 
-    std::atomic<UINT> m_animationTimerId{0};  // read by the tick on the timer thread
+    std::atomic<UINT> m_animationTimerId{0};  // the running tick; read on the timer thread
+    std::atomic<HWND> m_tickWindow{nullptr};  // where the timer thread posts its tick
+    std::atomic<bool> m_tickPosted{false};    // a tick message waits in the queue
+    UINT m_tickPeriodMs = 0;                  // 0: no tick asked for
+    UINT m_tickRequestId = 0;                 // the id SetMTimer returned
+    unsigned long long m_ticksRun = 0;
     UINT m_controlTimerCounter = 4096;
     int m_windowActive = 0;
     bool m_mouseTracked = false;
@@ -293,14 +344,13 @@ private:
     MControl* m_hoverControl = nullptr;  // not owned: a control of m_controls
     MControl* m_focusControl = nullptr;  // not owned
     UINT m_tooltipDelay = 400;
-    HWND m_tooltipWnd = nullptr;    // owned: destroyed with the manager
-    HWND m_tipBubbleWnd = nullptr;  // owned: destroyed with the manager
+    HWND m_tooltipWnd = nullptr;               // owned: destroyed with the manager
+    std::unique_ptr<MAirBladder> m_tipBubble;  // made on first use, destroyed with the manager
     UINT m_tooltipControlId = 0;
     UINT_PTR m_bubbleOwnerKey = 0;
 
-    std::recursive_mutex m_areaLock;  // guards m_areaControls
+    // The control lists are touched only on the UI thread.
     std::vector<std::unique_ptr<MControl>> m_areaControls;
-    std::recursive_mutex m_controlLock;  // guards m_controls
     std::vector<std::unique_ptr<MControl>> m_controls;
     std::recursive_mutex
         m_imageLock;  // guards m_imagesByFile, m_imagesByAppResource, m_imagesByOrvoResource
@@ -309,9 +359,10 @@ private:
     std::map<UINT, std::unique_ptr<ImgResInfo>> m_imagesByOrvoResource;
     std::recursive_mutex m_timerLock;  // guards m_timers
     std::vector<ControlTimer> m_timers;
-    std::recursive_mutex m_animatedLock;  // guards m_animated and m_ticksEnabled
-    std::vector<MControl*> m_animated;    // not owned: controls of the lists above
-    bool m_ticksEnabled = true;
+    std::vector<MControl*> m_animated;  // not owned: controls of the lists above
+    std::mutex m_pendingUpdatesLock;    // guards m_pendingUpdates (filled by other threads)
+    std::vector<PendingUpdate> m_pendingUpdates;
+    std::atomic<bool> m_updateRequestPosted{false};  // a request message waits in the queue
     std::recursive_mutex m_fontLock;  // guards m_gdiFontHandles, m_fontFamilies, m_fontCollections
     std::vector<HANDLE> m_gdiFontHandles;
     std::map<std::wstring, std::unique_ptr<Gdiplus::FontFamily>> m_fontFamilies;
@@ -319,14 +370,15 @@ private:
 
     UINT m_scrollVerticalId = 0;
     UINT m_scrollHorizontalId = 0;
-    DWORD m_defaultEnabledColor = 0x808080;
+    bool m_scrollResourcesFromApplication = false;
+    ColorRef m_defaultEnabledColor = ColorRef(0x808080);
     CRect m_caretRect;
     bool m_caretVisible = false;
     bool m_caretOn = false;
     MControl* m_caretOwner = nullptr;  // not owned
     CPoint m_dragStart;
     bool m_dragArmed = false;
-    HBITMAP m_dragBitmap = nullptr;  // not owned: the armed control's drag picture
+    UniqueBitmap m_dragBitmap;  // the armed control's drag picture, freed when disarmed
 };
 
 }  // namespace Orvo

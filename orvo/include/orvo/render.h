@@ -4,14 +4,16 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <type_traits>
 
+#include "orvo/colour.h"
 #include "orvo/orvo_api.h"
 
 namespace Orvo {
 
 // Drawing helpers shared by every control: nine-patch skin images, alpha ramps, gradients,
 // rounded rectangles, text measuring and placing, off-screen bitmaps and image loaders.
-// Colours called ARGB are 0xAARRGGBB; COLORREF values are 0x00BBGGRR.
+// GDI+ drawing takes Argb colours, GDI drawing ColorRef colours.
 class ORVO_API MRender {
 public:
     // Nine-patch of the source rectangle with equal corners of `corner` pixels.
@@ -44,30 +46,30 @@ public:
 
     // Two-colour ARGB gradient, top to bottom (vertical) or left to right. The alpha is the
     // mean of both alphas; below 255 the gradient is blended with that constant alpha.
-    static void DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD second, bool vertical,
+    static void DrawGradient(HDC hdc, const RECT& rect, Argb first, Argb second, bool vertical,
                              int steps);
 
     // Rounded rectangles: filled; filled and outlined; outlined (and filled if `filled`) with
     // corner radii width / divisor / 2 and height / divisor / 2.
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int radius, DWORD fill);
+                                  int radius, Argb fill);
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int radius, DWORD pen, int penWidth, DWORD fill);
+                                  int radius, Argb pen, int penWidth, Argb fill);
     static void DrawRoundRectange(Gdiplus::Graphics* graphics, int x, int y, int width, int height,
-                                  int divisor, DWORD pen, int penWidth, BOOL filled, DWORD fill);
+                                  int divisor, Argb pen, int penWidth, BOOL filled, Argb fill);
     // The outline path used by the rounded rectangles (a plain rectangle for radius 0).
     static void AddRoundRectPath(Gdiplus::GraphicsPath* path, int x, int y, int width, int height,
                                  int radiusX, int radiusY);
 
     // GDI text with a transparent background; restores the DC's colour and font. Returns the
     // text height, 0 for null text.
-    static int DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, COLORREF colour,
+    static int DrawTextW(HDC hdc, const RECT& rect, const wchar_t* text, ColorRef colour,
                          HFONT font, UINT format);
     // GDI+ fill; nothing for a fully transparent colour (alpha 0).
-    static void DrawColor(HDC hdc, const RECT& rect, DWORD argb);
+    static void DrawColor(HDC hdc, const RECT& rect, Argb colour);
     // Opaque GDI fills.
-    static void FillSolidRect(HDC hdc, const RECT& rect, COLORREF colour);
-    static void FillSolidRect(HDC hdc, int x, int y, int width, int height, COLORREF colour);
+    static void FillSolidRect(HDC hdc, const RECT& rect, ColorRef colour);
+    static void FillSolidRect(HDC hdc, int x, int y, int width, int height, ColorRef colour);
 
     // Text size from the outline of the text: width rounded up, height = the font's line
     // height + 4 when it has a fractional part, else + 1.
@@ -88,12 +90,8 @@ public:
 
     // A 32-bit bottom-up DIB section (BI_RGB) and its pixels; null on failure.
     static HBITMAP CreateARGB32Bitmap(HDC hdc, int width, int height, DWORD*& bits);
-    static HDC CreateCompatibleDC(HDC hdc);
-    static HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
-    static BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                       DWORD rop = SRCCOPY);
     // Pure black (low 24 bits 0) becomes 0x000001, so it never reads as "no colour".
-    static void CheckAlphaColor(DWORD& colour);
+    static void CheckAlphaColor(ColorRef& colour);
     // Writes a BMP file of the bitmap at the display's colour depth; 1 on success.
     static int SaveBitmapToFile(HBITMAP bitmap, const wchar_t* path);
 
@@ -109,13 +107,16 @@ public:
     static HICON LoadIconFromFile(const wchar_t* path);
 };
 
-// RAII for the GDI objects the helpers create.
+// Selects a GDI object into a DC for the scope and puts the previous one back; a null
+// object or DC selects nothing.
 class ORVO_API ScopedSelectObject {
 public:
-    ScopedSelectObject(HDC hdc, HGDIOBJ object) : m_hdc(hdc), m_old(SelectObject(hdc, object)) {}
+    ScopedSelectObject(HDC hdc, HGDIOBJ object)
+        : m_hdc(hdc),
+          m_old(hdc != nullptr && object != nullptr ? ::SelectObject(hdc, object) : nullptr) {}
     ~ScopedSelectObject() {
         if (m_old != nullptr) {
-            SelectObject(m_hdc, m_old);
+            ::SelectObject(m_hdc, m_old);
         }
     }
     ScopedSelectObject(const ScopedSelectObject&) = delete;
@@ -125,6 +126,26 @@ private:
     HDC m_hdc;
     HGDIOBJ m_old;
 };
+
+// Owners of GDI handles: fonts, bitmaps and brushes are deleted with DeleteObject, memory
+// DCs with DeleteDC.
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const {
+        if (object != nullptr) {
+            ::DeleteObject(object);
+        }
+    }
+};
+struct MemoryDCDeleter {
+    void operator()(HDC dc) const {
+        if (dc != nullptr) {
+            ::DeleteDC(dc);
+        }
+    }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using UniqueMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDCDeleter>;
 
 // A memory DC holding a 32-bit DIB section: the off-screen canvas of transitions, layered
 // windows and tests.
@@ -136,8 +157,8 @@ public:
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
     bool IsValid() const { return m_bits != nullptr; }
-    HDC GetDC() const { return m_dc; }
-    HBITMAP GetBitmap() const { return m_bitmap; }
+    HDC GetDC() const { return m_dc.get(); }
+    HBITMAP GetBitmap() const { return m_bitmap.get(); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // Pixel (x, y) counted from the top row, 0xAARRGGBB; 0 outside.
@@ -149,10 +170,11 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    HDC m_dc = nullptr;          // owned
-    HBITMAP m_bitmap = nullptr;  // owned
-    HGDIOBJ m_oldBitmap = nullptr;
-    DWORD* m_bits = nullptr;  // the bitmap's pixels
+    // Destroyed in reverse: the bitmap is selected out, then the DC and the bitmap go.
+    UniqueBitmap m_bitmap;
+    UniqueMemoryDC m_dc;
+    std::unique_ptr<ScopedSelectObject> m_selection;
+    DWORD* m_bits = nullptr;  // not owned: the bitmap's pixels
 };
 
 }  // namespace Orvo

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "orvo/colour.h"
 #include "orvo/orvo_api.h"
 
 namespace Orvo {
@@ -54,7 +55,7 @@ public:
     int SetDarkness(UINT darkness);    // 0 ... 255
     int SetPosition(int x, int y);     // each -35 ... 35
     // 0x00RRGGBB.
-    int SetColor(COLORREF colour);
+    int SetColor(ColorRef colour);
     // Image shadows: a skin file or a PNG resource of the application, drawn as a nine-patch
     // with the corner margins.
     int SetImage(const wchar_t* fileName);
@@ -62,8 +63,9 @@ public:
     int SetShadowCorner(const RECT& corner);
     void CopyShadow(const MShadow& other);
 
-    // Alpha in the top byte and each colour byte scaled by alpha / 255.
-    static DWORD PreMultiply(COLORREF colour, BYTE alpha);
+    // A shadow pixel: alpha in the top byte, then red, green and blue of the colour, each
+    // scaled by alpha / 255.
+    static DWORD PreMultiply(ColorRef colour, BYTE alpha);
 
     // The outline of a w x h window, row by row from the top: inside pixels of its region, or
     // the whole rectangle when region is null.
@@ -72,14 +74,14 @@ public:
     // bottom-up; exposed for tests.
     static void RenderComputedShadow(const std::vector<ShadowSpan>& outline, int width, int height,
                                      int size, int sharpness, int darkness, int offsetX,
-                                     int offsetY, COLORREF colour, DWORD* bits);
+                                     int offsetY, ColorRef colour, DWORD* bits);
 
     int GetSize() const { return m_size; }
     int GetSharpness() const { return m_sharpness; }
     int GetDarkness() const { return m_darkness; }
     int GetOffsetX() const { return m_offsetX; }
     int GetOffsetY() const { return m_offsetY; }
-    COLORREF GetColor() const { return m_colour; }
+    ColorRef GetColor() const { return m_colour; }
     BYTE GetStatus() const { return m_status; }
     HWND GetShadowWindow() const { return m_shadowWnd; }
 
@@ -105,7 +107,7 @@ private:
     signed char m_offsetY = 5;
     LPARAM m_lastSize = 0;
     int m_updatePending = 0;
-    COLORREF m_colour = 0;
+    ColorRef m_colour;
     std::wstring m_imageFile;
     UINT m_imageResourceId = 0;
     RECT m_corner{0, 0, 0, 0};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orvo/core/core_math.h"
+#include "orvo/colour.h"
 
 namespace {
 
@@ -118,9 +119,27 @@ TEST(CoreMathTest, LayeredPixelsAreClearedAndMadeOpaqueBottomUp) {
     ClearPixels(bits.data(), 0, 0, Box{0, 0, 4, 3});
 }
 
-TEST(CoreMathTest, ColorRefBecomesArgbWithAlpha254) {
-    EXPECT_EQ(ColorRefToArgb254(0x004BFFu), 0xFEFF4B00u);
-    EXPECT_EQ(ColorRefToArgb254(0x060606u), 0xFE060606u);
+// The two colour orders meet only through these conversions: a swapped red and blue is the
+// fault they exist to prevent.
+TEST(CoreMathTest, PlatformAndToolkitColoursConvertChannelByChannel) {
+    struct Case {
+        uint32_t colorRef;
+        uint8_t alpha;
+        uint32_t argb;
+    };
+    const Case cases[] = {
+        {0x004BFFu, 254, 0xFEFF4B00u},  // the window border: the accent
+        {0x060606u, 254, 0xFE060606u},
+        {0x00FF0000u, 255, 0xFF0000FFu},   // blue
+        {0x000000FFu, 0x80, 0x80FF0000u},  // red
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Orvo::ColorRef(c.colorRef).ToArgb(c.alpha).Value(), c.argb) << c.colorRef;
+        EXPECT_EQ(Orvo::Argb(c.argb).ToColorRef().Value(), c.colorRef) << c.argb;
+    }
+    EXPECT_EQ(Orvo::kAccentColor.ToColorRef(), Orvo::ColorRef::FromRgb(255, 75, 0));
+    // A COLORREF's unused top byte never leaks into the colour.
+    EXPECT_EQ(Orvo::ColorRef(0xFF123456u).Value(), 0x123456u);
 }
 
 }  // namespace
