@@ -19,8 +19,14 @@ constexpr UINT kCaptureTickMs = 50;
 constexpr int kFirstPaintTicks = 6;
 constexpr int kCaptionHeight = 50;
 
-std::map<std::wstring, FamilyBuilder>& Registry() {
-    static std::map<std::wstring, FamilyBuilder> pages;
+struct RegisteredPage {
+    FamilyBuilder build;
+    int width;
+    int height;
+};
+
+std::map<std::wstring, RegisteredPage>& Registry() {
+    static std::map<std::wstring, RegisteredPage> pages;
     return pages;
 }
 
@@ -70,14 +76,14 @@ private:
 
 }  // namespace
 
-FamilyRegistrar::FamilyRegistrar(const wchar_t* name, FamilyBuilder build) {
-    Registry()[name] = build;
+FamilyRegistrar::FamilyRegistrar(const wchar_t* name, FamilyBuilder build, int width, int height) {
+    Registry()[name] = RegisteredPage{build, width, height};
 }
 
 std::vector<FamilyPage> FamilyPages() {
     std::vector<FamilyPage> pages;
-    for (const auto& [name, build] : Registry()) {
-        pages.push_back(FamilyPage{name.c_str(), build});
+    for (const auto& [name, page] : Registry()) {
+        pages.push_back(FamilyPage{name.c_str(), page.build, page.width, page.height});
     }
     return pages;
 }
@@ -93,7 +99,7 @@ FamilyDialog::FamilyDialog(const FamilyPage& page, std::wstring capturePath)
     : m_page(page), m_capturePath(std::move(capturePath)) {}
 
 RECT FamilyDialog::ContentRect() const {
-    return RECT{24, kCaptionHeight + 16, kWidth - 24, kHeight - 24};
+    return RECT{24, kCaptionHeight + 16, Width() - 24, Height() - 24};
 }
 
 Orvo::MControl* FamilyDialog::Create(const wchar_t* className, UINT id, const RECT& rect,
@@ -115,13 +121,16 @@ void FamilyDialog::InitUI(const Orvo::CRect&) {
     m_PaintManager.AddGDITempFont(106, L"TTF");
     LoadBKImage(L"main_bkg.png");
     SetBackMode(1, 40);
-    SetCaptionRect(RECT{0, 0, kWidth, kCaptionHeight});
+    SetCaptionRect(RECT{0, 0, Width(), kCaptionHeight});
     EnableWndDrag(m_capturePath.empty());
     const std::wstring title = std::wstring(L"Orvo gallery \u2014 ") + m_page.name;
     m_PaintManager.AddAreaControl(
-        std::make_unique<LabelArea>(this, RECT{24, 0, kWidth - 80, kCaptionHeight}, title,
+        std::make_unique<LabelArea>(this, RECT{24, 0, Width() - 80, kCaptionHeight}, title,
                                     m_fonts.Get(kUiFace, 18), RGB(255, 255, 255)));
-    auto close = std::make_unique<StripControl>(this, kCloseButton, SystemButtonRect(2),
+    RECT closeRect = SystemButtonRect(2);
+    closeRect.left += Width() - kWidth;
+    closeRect.right += Width() - kWidth;
+    auto close = std::make_unique<StripControl>(this, kCloseButton, closeRect,
                                                 StripControl::Kind::kPush, L"sysbtn_close.png");
     m_PaintManager.AddControl(std::move(close));
     m_page.build(*this);

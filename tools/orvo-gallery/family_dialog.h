@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gallery_controls.h"
+#include "gallery_scene.h"
 #include "orvo/dialog.h"
 
 namespace Gallery {
@@ -18,6 +19,9 @@ using FamilyBuilder = void (*)(FamilyDialog& dialog);
 struct FamilyPage {
     const wchar_t* name;
     FamilyBuilder build;
+    // The window's size; a family whose controls are larger than the gallery asks for more.
+    int width;
+    int height;
 };
 
 // Every family page linked into the gallery, in name order.
@@ -26,11 +30,14 @@ const FamilyPage* FindFamilyPage(const std::wstring& name);
 
 // Records a family page at start-up; use through ORVO_GALLERY_FAMILY.
 struct FamilyRegistrar {
-    FamilyRegistrar(const wchar_t* name, FamilyBuilder build);
+    FamilyRegistrar(const wchar_t* name, FamilyBuilder build, int width = kWidth,
+                    int height = kHeight);
 };
 
 #define ORVO_GALLERY_FAMILY(name, builder) \
     static const ::Gallery::FamilyRegistrar kGalleryFamily_##builder(name, builder)
+#define ORVO_GALLERY_FAMILY_SIZED(name, builder, width, height) \
+    static const ::Gallery::FamilyRegistrar kGalleryFamily_##builder(name, builder, width, height)
 
 // One family of real toolkit controls on the gallery's skinned background, with a caption
 // naming the family and a close button. With a capture path the dialog lets its controls
@@ -47,6 +54,8 @@ public:
 
     // Where the family's controls go, in client coordinates (below the caption).
     RECT ContentRect() const;
+    int Width() const { return m_page.width; }
+    int Height() const { return m_page.height; }
     // Creates a control by class name through the dialog's factory and places it.
     Orvo::MControl* Create(const wchar_t* className, UINT id, const RECT& rect,
                            const wchar_t* text = L"");

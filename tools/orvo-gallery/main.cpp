@@ -43,11 +43,12 @@ bool WriteFamilyList(const std::wstring& path) {
 
 // Shows the dialog centred until it closes; a capture keeps it above every other window,
 // since the picture is read back from the screen.
-bool RunDialog(Orvo::MDialog& dialog, bool interactive) {
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - Gallery::kWidth) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - Gallery::kHeight) / 2;
+bool RunDialog(Orvo::MDialog& dialog, bool interactive, int width = Gallery::kWidth,
+               int height = Gallery::kHeight) {
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     if (dialog.Create(nullptr, L"Orvo gallery", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, 0,
-                      RECT{x, y, x + Gallery::kWidth, y + Gallery::kHeight}) == nullptr) {
+                      RECT{x, y, x + width, y + height}) == nullptr) {
         return false;
     }
     if (!interactive) {
@@ -84,7 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         }
         if (page != nullptr && (args.size() == 2 || !capturePath.empty())) {
             Gallery::FamilyDialog dialog(*page, capturePath);
-            result = RunDialog(dialog, capturePath.empty())
+            result = RunDialog(dialog, capturePath.empty(), page->width, page->height)
                          ? (capturePath.empty() ? 0 : dialog.CaptureResult())
                          : 1;
         }
