@@ -521,13 +521,16 @@ def edit_box(width=120, height=30):
 def combo_box(width=120, height=30):
     frames = []
     for s in STATES:
+        # Pressed (and open) is accent-filled: the combo writes its pressed text near-black,
+        # as its drop-down list does on the accent rows.
         stroke = {NORMAL: LINE, HOT: ACCENT, PRESSED: ACCENT_PRESSED, DISABLED: LINE}[s]
-        fill = state_fill(s)
-        arrow_color = {NORMAL: TEXT_COOL, HOT: TEXT, PRESSED: TEXT, DISABLED: MUTED}[s]
+        fill = ACCENT if s == PRESSED else state_fill(s)
+        arrow_color = {NORMAL: TEXT_COOL, HOT: TEXT, PRESSED: "#191919", DISABLED: MUTED}[s]
+        divider = ACCENT_PRESSED if s == PRESSED else LINE
         ax = width - 16
         body = (
             rounded_box(width, height, 6, fill, stroke)
-            + f'<rect x="{width - 32}" y="7" width="1" height="{height - 14}" fill="{LINE}"/>'
+            + f'<rect x="{width - 32}" y="7" width="1" height="{height - 14}" fill="{divider}"/>'
             + f'<path d="M{ax - 4.5} {height / 2 - 2} L{ax} {height / 2 + 2.5} L{ax + 4.5} {height / 2 - 2}" '
             f'{stroke_style(arrow_color, 2)}/>'
         )
