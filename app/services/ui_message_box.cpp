@@ -21,6 +21,13 @@ constexpr Orvo::Argb kWhite{0xFFFFFFFF};
 constexpr int kCentred = 1;
 constexpr int kMiddle = 4;
 
+void UseLanguageFont(Orvo::MControlFont& control) {
+    const std::wstring family = GetLanguageFontName();
+    if (!family.empty()) {
+        control.SetFontName(family.c_str());
+    }
+}
+
 void MakeLabel(CUIMessageBox& box, UINT id, const RECT& rect, const std::wstring& text,
                bool multiLine) {
     auto* label =
@@ -28,6 +35,7 @@ void MakeLabel(CUIMessageBox& box, UINT id, const RECT& rect, const std::wstring
     if (label == nullptr) {
         return;
     }
+    UseLanguageFont(*label);
     label->SetFontWidth(kTextSize);
     label->SetTextColor(kWhite);
     label->SetAlignment(kCentred, multiLine ? kMiddle : 0);
@@ -41,6 +49,7 @@ void MakeButton(CUIMessageBox& box, UINT id, const RECT& rect, int textNumber) {
     if (button == nullptr) {
         return;
     }
+    UseLanguageFont(*button);
     button->SetFontWidth(kTextSize);
     button->SetImage(L"img_button.png", 4);
     button->SetTextColor(kWhite);
