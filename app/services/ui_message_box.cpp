@@ -1,5 +1,6 @@
 #include "app/services/ui_message_box.h"
 
+#include <memory>
 #include <vector>
 
 #include "app/services/language_text.h"

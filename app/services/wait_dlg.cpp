@@ -101,6 +101,9 @@ WaitDlg* KeptWaitDlg::Renew(DWORD boundMs) {
     std::unique_ptr<WaitDlg> previous;
     {
         std::lock_guard<std::mutex> lock(m_lock);
+        if (m_dialog != nullptr && m_dialog->GetSafeHwnd() != nullptr) {
+            return nullptr;
+        }
         previous = std::move(m_dialog);
         m_dialog = std::move(fresh);
     }

@@ -54,8 +54,9 @@ public:
     KeptWaitDlg(const KeptWaitDlg&) = delete;
     KeptWaitDlg& operator=(const KeptWaitDlg&) = delete;
 
-    // UI thread, before the job is queued: deletes the kept dialog (its window is closed by
-    // then) and keeps a new one, so a worker's DoOK always has a dialog to reach.
+    // UI thread, before the job is queued: deletes the kept dialog and keeps a new one, so a
+    // worker's DoOK always has a dialog to reach. Null while the kept one is still showing:
+    // its modal loop is running further up the stack and must not lose its object.
     WaitDlg* Renew(DWORD boundMs = WaitDlg::kDefaultBoundMs);
     // Any thread: DoOK on the kept dialog, if there is one.
     void DoOK();

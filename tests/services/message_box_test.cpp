@@ -302,9 +302,16 @@ TEST_F(WaitDlgTest, TheKeptDialogReachesTheWorkerBeforeAndAfterItOpens) {
     WaitDlg* second = kept.Renew(20000);
     EXPECT_FALSE(second->IsDone());
     std::thread worker;
-    WhenOpen when(L"WaitDlg", [&](HWND) { worker = std::thread([&] { kept.DoOK(); }); });
+    WaitDlg* renewedWhileShowing = second;
+    WhenOpen when(L"WaitDlg", [&](HWND) {
+        renewedWhileShowing = kept.Renew(20000);
+        worker = std::thread([&] { kept.DoOK(); });
+    });
     EXPECT_EQ(second->ShowModalOver(m_owner), WaitEnd::kFinished);
     worker.join();
+    // The dialog whose modal loop was running is kept, not deleted under it.
+    EXPECT_EQ(renewedWhileShowing, nullptr);
+    EXPECT_TRUE(second->IsDone());
     kept.Reset();
     kept.DoOK();
 }
