@@ -16,4 +16,9 @@ int NormaliseLanguageId(int languageId);
 std::wstring GetLanguageText(const wchar_t* section, int number);
 std::wstring GetLanguageText(int number);
 
+// The font family texts of the current language are drawn in: for 2052 a family the system
+// maps to its CJK face (the toolkit's own face has no Chinese glyphs); empty for the
+// toolkit's default.
+std::wstring GetLanguageFontName();
+
 }  // namespace tavik

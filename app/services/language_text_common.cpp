@@ -25,4 +25,8 @@ std::wstring GetLanguageText(int number) {
     return GetLanguageText(L"LAN", number);
 }
 
+std::wstring GetLanguageFontName() {
+    return NormaliseLanguageId(GetCurrentLanguage()) == 2052 ? L"Microsoft YaHei" : L"";
+}
+
 }  // namespace tavik
