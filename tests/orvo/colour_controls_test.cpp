@@ -9,6 +9,7 @@
 
 #include "orvo/buttons.h"
 #include "orvo/color_palette.h"
+#include "orvo/edit.h"
 #include "orvo/color_select.h"
 #include "orvo/spin_button.h"
 #include "orvo/palette.h"

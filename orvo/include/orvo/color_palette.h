@@ -39,11 +39,13 @@ public:
     long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override;
 
     static constexpr wchar_t kGroup[] = L"clr_palette_group";
-    static constexpr UINT kPaletteId = 1;
-    static constexpr UINT kFirstSwatchId = 10;
-    static constexpr UINT kFirstChannelId = 20;  // red, green, blue
-    static constexpr UINT kHexId = 30;
-    static constexpr UINT kFirstLabelId = 40;
+    // Clear of the panel's own bars and of the spinners' buttons (30, 31), so that each part
+    // is found by its id.
+    static constexpr UINT kPaletteId = 60;
+    static constexpr UINT kFirstSwatchId = 70;
+    static constexpr UINT kFirstChannelId = 80;  // red, green, blue
+    static constexpr UINT kHexId = 90;
+    static constexpr UINT kFirstLabelId = 95;
     static constexpr int kPaletteWidth = 200;
     static constexpr int kPaletteHeight = 160;
     static constexpr int kSwatchSize = 26;
