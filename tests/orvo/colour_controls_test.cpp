@@ -7,6 +7,11 @@
 
 #include <cmath>
 
+#include "orvo/buttons.h"
+#include "orvo/color_palette.h"
+#include "orvo/edit.h"
+#include "orvo/color_select.h"
+#include "orvo/spin_button.h"
 #include "orvo/palette.h"
 #include "render_test_support.h"
 #include "values_test_support.h"
@@ -183,6 +188,120 @@ TEST_F(ColourControlsTest, RingPicksTheColourShownOnScreenWithinItsBand) {
     EXPECT_TRUE(ValuesTest::Near(ValuesTest::RgbOfColorRef(picked), 0xFF0000, 40))
         << std::hex << picked;
     EXPECT_EQ(circle->GetSelectColor().Value(), picked);
+}
+
+TEST_F(ColourControlsTest, PresetSwatchesPickTheirColour) {
+    auto* select = dynamic_cast<Orvo::CColorSelect*>(
+        m_dialog.CreateControl(L"CColorSelect", 43, CRect(20, 300, 320, 330), L"", 1, 1));
+    ASSERT_NE(select, nullptr);
+    ASSERT_EQ(select->GetSwatchCount(), 8);
+    EXPECT_EQ(select->GetColorIndex(), 0);
+    EXPECT_EQ(select->GetSelectColor().Value(), 0x0000FFu);
+    auto canvas = ValuesTest::PaintControls(m_dialog);
+    ASSERT_NE(canvas, nullptr);
+    // The third swatch (x 90..116) is yellow.
+    EXPECT_EQ(Rgb(canvas->GetPixel(20 + 70 + 13, 315)), 0xFFFF00u);
+
+    m_dialog.m_messages.clear();
+    Click(20 + 70 + 13, 315);
+    const auto picks = Picks();
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].wParam, 2u);
+    EXPECT_EQ(static_cast<DWORD>(picks[0].lParam), 0x00FFFFu);
+    EXPECT_EQ(select->GetColorIndex(), 2);
+
+    select->SetSelectColor(Orvo::ColorRef(0xFF00FF));
+    EXPECT_EQ(select->GetColorIndex(), 6);
+    select->SetSelectColor(Orvo::ColorRef(0x123456));
+    EXPECT_EQ(select->GetColorIndex(), -1) << "no swatch has it";
+    EXPECT_EQ(select->GetSelectColor().Value(), 0x123456u);
+    select->SetColorIndex(99);
+    EXPECT_EQ(select->GetColorIndex(), -1);
+}
+
+TEST(ColourPaletteTextTest, HexFieldReadsBackAsTheSameColour) {
+    struct Case {
+        uint32_t colorref;
+        const wchar_t* text;  // red first, two digits a channel
+    };
+    const Case cases[] = {
+        {0x0505FF, L"ff0505"}, {0x80FF00, L"00ff80"}, {0x000000, L"000000"}, {0x0A0B0C, L"0c0b0a"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Orvo::CColorPalette::FormatHex(Orvo::ColorRef(c.colorref)), c.text);
+        Orvo::ColorRef parsed;
+        ASSERT_TRUE(Orvo::CColorPalette::ParseHex(c.text, parsed)) << c.text;
+        EXPECT_EQ(parsed.Value(), c.colorref) << c.text;
+    }
+    Orvo::ColorRef parsed;
+    EXPECT_TRUE(Orvo::CColorPalette::ParseHex(L"#00FF80", parsed));
+    EXPECT_EQ(parsed.Value(), 0x80FF00u);
+    for (const wchar_t* bad : {L"", L"ff55", L"ff05050", L"gg0000", L"#", L"ff 505"}) {
+        EXPECT_FALSE(Orvo::CColorPalette::ParseHex(bad, parsed)) << bad;
+    }
+}
+
+TEST_F(ColourControlsTest, ColourPalettePartsFollowEachOther) {
+    auto* body = dynamic_cast<Orvo::CColorPalette*>(
+        m_dialog.CreateControl(L"CColorPalette", 44, CRect(10, 10, 340, 220), L"", 1, 1));
+    ASSERT_NE(body, nullptr);
+    using P = Orvo::CColorPalette;
+    auto* palette = dynamic_cast<Orvo::MPalette*>(body->GetControl(P::kPaletteId));
+    auto* hex = dynamic_cast<Orvo::MEdit*>(body->GetControl(P::kHexId));
+    Orvo::MSpinButton* channels[3] = {};
+    for (UINT i = 0; i < 3; ++i) {
+        channels[i] = dynamic_cast<Orvo::MSpinButton*>(body->GetControl(P::kFirstChannelId + i));
+        ASSERT_NE(channels[i], nullptr);
+    }
+    ASSERT_NE(palette, nullptr);
+    ASSERT_NE(hex, nullptr);
+    auto* green = dynamic_cast<Orvo::CColorButton*>(body->GetControl(P::kFirstSwatchId + 2));
+    ASSERT_NE(green, nullptr);
+    ASSERT_EQ(green->GetColor().Value(), 0x00FF00u);
+
+    const auto expectShown = [&](uint32_t colorref, const wchar_t* text) {
+        EXPECT_EQ(body->GetSelectColor().Value(), colorref);
+        EXPECT_EQ(channels[0]->GetCurValue(), static_cast<int>(colorref & 0xFF));
+        EXPECT_EQ(channels[1]->GetCurValue(), static_cast<int>((colorref >> 8) & 0xFF));
+        EXPECT_EQ(channels[2]->GetCurValue(), static_cast<int>((colorref >> 16) & 0xFF));
+        EXPECT_EQ(hex->GetTitleEx(), text);
+    };
+    expectShown(0x0505FF, L"ff0505");
+
+    // A swatch: 26 x 26 below the palette, every 35 pixels.
+    const int swatchY = 10 + P::kPaletteHeight + 10 + 13;
+    Click(10 + 2 * P::kSwatchStep + 13, swatchY);
+    auto picks = Picks();
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].controlId, 44u);
+    EXPECT_EQ(static_cast<DWORD>(picks[0].lParam), 0x00FF00u);
+    expectShown(0x00FF00, L"00ff00");
+    EXPECT_EQ(green->GetCheck(), 1);
+    EXPECT_EQ(palette->GetSelectColor().Value(), 0x00FF00u);
+
+    // The blue spinner's up button (upper right corner of the third field).
+    const int fieldRight = 10 + P::kFieldLeft + 24 + P::kFieldWidth;
+    Click(fieldRight - 4, 10 + 2 * P::kFieldStep + 5);
+    picks = Picks();
+    ASSERT_EQ(picks.size(), 2u);
+    EXPECT_EQ(static_cast<DWORD>(picks[1].lParam), 0x01FF00u);
+    expectShown(0x01FF00, L"00ff01");
+    EXPECT_EQ(green->GetCheck(), 0) << "no swatch has the new colour";
+
+    // A press on the palette field: the spinners and the text take the palette's colour.
+    Click(10 + 40, 10 + 60);
+    picks = Picks();
+    ASSERT_EQ(picks.size(), 3u);
+    const uint32_t picked = palette->GetSelectColor().Value();
+    EXPECT_EQ(static_cast<DWORD>(picks[2].lParam), picked);
+    expectShown(picked, P::FormatHex(Orvo::ColorRef(picked)).c_str());
+
+    m_dialog.m_messages.clear();
+    body->SetSelectColor(Orvo::ColorRef(0xFFFFFF));
+    EXPECT_TRUE(Picks().empty()) << "SetSelectColor never notifies";
+    expectShown(0xFFFFFF, L"ffffff");
+    auto* white = dynamic_cast<Orvo::CColorButton*>(body->GetControl(P::kFirstSwatchId + 7));
+    ASSERT_NE(white, nullptr);
+    EXPECT_EQ(white->GetCheck(), 1);
 }
 
 }  // namespace

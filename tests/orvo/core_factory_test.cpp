@@ -10,6 +10,7 @@
 #include "core_test_support.h"
 #include "orvo/control_factory.h"
 #include "orvo/paint_manager.h"
+#include "orvo/text.h"
 
 namespace {
 
@@ -90,59 +91,51 @@ TEST_F(CoreFactoryTest, UnknownEmptyAndWronglyCasedNamesGiveNull) {
     dialog.DestroyWindow();
 }
 
-// Stands in for a factory class that is not written yet.
-class StandIn : public OrvoTest::RecordingControl {
+// Offered to the factory under names it must refuse.
+class Refused : public OrvoTest::RecordingControl {
 public:
-    StandIn(Orvo::MObject* parent, UINT id, const RECT& rect, const wchar_t* text, int visible)
-        : RecordingControl(parent, id, rect), title(text) {
-        m_visible = visible;
-    }
-    void InitControl(Orvo::PaintManager* manager) override { initialisedWith = manager; }
-    std::wstring title;
-    Orvo::PaintManager* initialisedWith = nullptr;
+    Refused(Orvo::MObject* parent, UINT id, const RECT& rect, const wchar_t*, int)
+        : RecordingControl(parent, id, rect) {}
 };
 
 TEST_F(CoreFactoryTest, CreatedControlsJoinTheListOfTheirKind) {
-    // A static-text class with no file yet, if one is left; the attach rules need any class.
     const wchar_t* name = L"MText";
-    if (ControlFactory::IsRegistered(name)) {
-        GTEST_SKIP() << "MText is written; the stand-in is not needed";
-    }
-    ASSERT_TRUE(ControlFactory::Register(
-        name, &Orvo::CreateControlOf<StandIn, ConstructorGroup::kStaticText>));
+    ASSERT_TRUE(ControlFactory::IsRegistered(name));
+    // A name takes one class only, and only a factory class takes one.
     EXPECT_FALSE(ControlFactory::Register(
-        name, &Orvo::CreateControlOf<StandIn, ConstructorGroup::kStaticText>));
+        name, &Orvo::CreateControlOf<Refused, ConstructorGroup::kStaticText>));
     EXPECT_FALSE(ControlFactory::Register(
-        L"NotAFactoryClass", &Orvo::CreateControlOf<StandIn, ConstructorGroup::kStaticText>));
+        L"NotAFactoryClass", &Orvo::CreateControlOf<Refused, ConstructorGroup::kStaticText>));
+    EXPECT_FALSE(ControlFactory::IsRegistered(L"NotAFactoryClass"));
 
     OrvoTest::TestDialog dialog;
     ASSERT_NE(dialog.CreateAt(40, 40, 200, 100), nullptr);
     Orvo::PaintManager& manager = *dialog.GetPaintManager();
-    auto* control =
-        static_cast<StandIn*>(dialog.CreateControl(name, 3, CRect(0, 0, 10, 10), L"hello", 1, 1));
-    auto* area =
-        static_cast<StandIn*>(dialog.CreateArea(name, 4, CRect(0, 0, 10, 10), nullptr, 0, 1));
+    Orvo::MControl* control = dialog.CreateControl(name, 3, CRect(0, 0, 10, 10), L"hello", 1, 1);
+    Orvo::MControl* area = dialog.CreateArea(name, 4, CRect(0, 0, 10, 10), nullptr, 0, 1);
     std::unique_ptr<Orvo::MControl> loose(
         manager.CreateControl(2, &dialog, name, 5, CRect(0, 0, 10, 10), L"", 1, 1));
 
     ASSERT_NE(control, nullptr);
     ASSERT_NE(area, nullptr);
     ASSERT_NE(loose, nullptr);
-    EXPECT_EQ(control->title, L"hello");
-    EXPECT_EQ(area->title, L"");
-    EXPECT_EQ(area->IsVisible(), 0);
-    EXPECT_EQ(control->initialisedWith, &manager);
+    EXPECT_STREQ(control->GetClassNameW(), name);
+    EXPECT_EQ(static_cast<Orvo::MText*>(control)->GetControlTitle(), L"hello");
+    EXPECT_EQ(static_cast<Orvo::MText*>(area)->GetControlTitle(), L"")
+        << "a null text is an empty title";
+    EXPECT_FALSE(area->IsVisible());
+    EXPECT_TRUE(control->IsVisible());
     EXPECT_EQ(control->GetManager(), &manager);
+    EXPECT_EQ(area->GetManager(), &manager);
     EXPECT_EQ(control->GetParantObject(), static_cast<Orvo::MObject*>(&dialog));
     EXPECT_EQ(manager.GetControls(), std::vector<Orvo::MControl*>{control});
     EXPECT_EQ(manager.GetAreaControls(), std::vector<Orvo::MControl*>{area});
+    EXPECT_EQ(dialog.GetControl(3), control);
     EXPECT_EQ(dialog.GetControl(4), area);
-    EXPECT_EQ(dialog.GetControl(5), nullptr);
+    EXPECT_EQ(dialog.GetControl(5), nullptr) << "a control of no list is not found";
 
     loose.reset();
     dialog.DestroyWindow();
-    ControlFactory::Unregister(name);
-    EXPECT_FALSE(ControlFactory::IsRegistered(name));
 }
 
 // CRoundArea registers itself with the macro; its group forces it enabled.

@@ -1,5 +1,6 @@
 #include "orvo/spin_button.h"
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 namespace Orvo {
 
 ORVO_REGISTER_CONTROL(MSpinButton);
+ORVO_REGISTER_CONTROL(CSpinButton);
 
 namespace {
 
@@ -147,6 +149,118 @@ void MSpinButton::Paint(HDC cache) {
                                            static_cast<Gdiplus::REAL>(height)),
                             &format, m_enabled ? m_textBrush.get() : &disabled);
     }
+}
+
+CSpinButton::CSpinButton(MObject* parent, UINT id, const RECT& rect, int visible, int enabled)
+    : MRichEdit(parent, id, rect, L"0", visible, enabled) {
+    SetTextColor(Argb(0xFE050505));
+    // The text keeps clear of the buttons.
+    m_inset.left = 6;
+    m_inset.right = kButtonWidth + 4;
+    m_up =
+        AddControl(std::make_unique<CImageButton>(this, kUpButton, CRect(), L"", visible, enabled));
+    m_down = AddControl(
+        std::make_unique<CImageButton>(this, kDownButton, CRect(), L"", visible, enabled));
+    PlaceButtons();
+}
+
+void CSpinButton::InitControl(PaintManager* manager) {
+    MRichEdit::InitControl(manager);
+    PassManagerToChildren(manager);
+    static_cast<CImageButton*>(m_up)->SetImage(L"img_spin_up.png", 4);
+    static_cast<CImageButton*>(m_down)->SetImage(L"img_spin_down.png", 4);
+    SetLimitText(11);
+    ShowValue();
+}
+
+int CSpinButton::Clamp(int value) const {
+    return value < m_minimum ? m_minimum : (value > m_maximum ? m_maximum : value);
+}
+
+void CSpinButton::ShowValue() {
+    const std::wstring text = std::to_wstring(m_value);
+    if (GetText() != text) {
+        SetText(text.c_str());
+    }
+    UpdateControl(TRUE);
+}
+
+void CSpinButton::SetCurValue(int value) {
+    m_value = Clamp(value);
+    ShowValue();
+}
+
+int CSpinButton::GetCurValue() const {
+    const std::wstring text = GetText();
+    if (text.empty() || text.size() > 11) {
+        return m_value;
+    }
+    wchar_t* end = nullptr;
+    const long long typed = std::wcstoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != L'\0') {
+        return m_value;
+    }
+    if (typed < m_minimum) {
+        return m_minimum;
+    }
+    return typed > m_maximum ? m_maximum : static_cast<int>(typed);
+}
+
+void CSpinButton::SetRange(int minimum, int maximum) {
+    m_minimum = minimum <= maximum ? minimum : maximum;
+    m_maximum = minimum <= maximum ? maximum : minimum;
+    m_value = Clamp(m_value);
+    ShowValue();
+}
+
+void CSpinButton::SetControlFocus(int focus) {
+    if (focus == 0) {
+        m_value = GetCurValue();
+    }
+    MRichEdit::SetControlFocus(focus);
+    if (focus == 0) {
+        ShowValue();
+    }
+}
+
+long CSpinButton::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
+    if (code == kNotifyClicked && (controlId == kUpButton || controlId == kDownButton)) {
+        int value = GetCurValue() + (controlId == kUpButton ? 1 : -1);
+        if (value > m_maximum) {
+            value = m_minimum;
+        } else if (value < m_minimum) {
+            value = m_maximum;
+        }
+        m_value = value;
+        ShowValue();
+        SendMessageW(kNotifySpinChanged, 0, 0);
+        return 1;
+    }
+    return MRichEdit::OnMessage(controlId, code, wParam, lParam);
+}
+
+void CSpinButton::SetControlRect(const CRect& rect) {
+    MRichEdit::SetControlRect(rect);
+    PlaceButtons();
+}
+
+void CSpinButton::PlaceButtons() {
+    const int middle = m_rect.top + m_rect.Height() / 2;
+    const int left = m_rect.right - kButtonWidth;
+    if (m_up != nullptr) {
+        m_up->SetRect(CRect(left, m_rect.top, m_rect.right, middle));
+    }
+    if (m_down != nullptr) {
+        m_down->SetRect(CRect(left, middle, m_rect.right, m_rect.bottom));
+    }
+}
+
+void CSpinButton::DrawBackground(HDC hdc) {
+    Gdiplus::Graphics graphics(hdc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    MRender::DrawRoundRectange(&graphics, m_rect.left, m_rect.top,
+                               m_rect.Width() - kButtonWidth - 1, m_rect.Height() - 1, kFieldRadius,
+                               kFieldLine, 1, m_enabled ? kFieldFill : kDisabledFill);
 }
 
 }  // namespace Orvo

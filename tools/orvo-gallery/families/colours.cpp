@@ -1,8 +1,10 @@
 // The colour pickers: the hue-by-lightness field with its saturation bar (also disabled),
-// the hue bar and the colour ring.
+// the hue bar, the preset swatches, the colour dialog body and the colour ring.
 #include <memory>
 
 #include "family_dialog.h"
+#include "orvo/color_palette.h"
+#include "orvo/color_select.h"
 #include "orvo/paint_manager.h"
 #include "orvo/palette.h"
 
@@ -35,6 +37,15 @@ void BuildColours(FamilyDialog& dialog) {
     auto bar = std::make_unique<Orvo::PaletteBar>(&dialog, 152, cell, 1);
     bar->SetPosition(200);
     dialog.GetPaintManager()->AddControl(std::move(bar));
+
+    cell = RECT{content.left, top + 290, content.left + 280, top + 320};
+    Label(dialog, cell, L"CColorSelect");
+    static_cast<Orvo::CColorSelect*>(dialog.Create(L"CColorSelect", 154, cell))->SetColorIndex(2);
+
+    cell = RECT{content.left + 320, top + 290, content.left + 650, top + 510};
+    Label(dialog, cell, L"CColorPalette");
+    static_cast<Orvo::CColorPalette*>(dialog.Create(L"CColorPalette", 155, cell))
+        ->SetSelectColor(Orvo::ColorRef(0x0505FF));
 
     cell = RECT{content.left + 620, top, content.left + 860, top + 240};
     Label(dialog, cell, L"CirclePalette");

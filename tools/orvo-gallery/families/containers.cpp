@@ -117,11 +117,18 @@ void AddPageAndBars(FamilyDialog& dialog, int top) {
     vertical->SetScrollInfo(1000, 1000, 0, 10);
 }
 
+// The window is told the pointer rests on bare ground, so no thumb is drawn hot by a move the
+// window received for wherever the pointer happened to be.
+void RestThePointerOnBareGround(FamilyDialog& dialog) {
+    ::SendMessageW(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(4, dialog.Height() - 4));
+}
+
 void BuildContainers(FamilyDialog& dialog) {
     const RECT content = dialog.ContentRect();
     AddAreas(dialog, content.top);
     AddPanels(dialog, content.top + 100);
     AddPageAndBars(dialog, content.top + 330);
+    dialog.BeforeCapture(RestThePointerOnBareGround, 2);
 }
 
 }  // namespace

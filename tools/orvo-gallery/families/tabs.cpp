@@ -1,6 +1,6 @@
 // The tab family: the main window's vertical strip of icon-and-text tabs (one selected, one
 // hovered, one hidden), the horizontal icon strip, and the settings dialog's text tabs, each
-// switching real pages.
+// switching real pages, and the value spinners.
 #include <windows.h>
 
 #include <string>
@@ -85,8 +85,8 @@ void BuildTabs(FamilyDialog& dialog) {
     }
 
     const int spinTop = textTop + 30 + 3 * 60 + 40;
-    dialog.AddLabel(RECT{right, spinTop, right + 440, spinTop + 22},
-                    L"MSpinButton: 1 \u2026 100 wrapping; 100, 42 and disabled");
+    dialog.AddLabel(RECT{right, spinTop, right + 300, spinTop + 22},
+                    L"MSpinButton: 100, 42, disabled");
     const int values[] = {100, 42, 7};
     for (int i = 0; i < 3; ++i) {
         auto* spin = static_cast<Orvo::MSpinButton*>(
@@ -96,6 +96,13 @@ void BuildTabs(FamilyDialog& dialog) {
             spin->SetCurValue(values[i]);
             spin->SetEnabled(i == 2 ? 0 : 1);
         }
+    }
+    dialog.AddLabel(RECT{right + 310, spinTop, right + 440, spinTop + 22}, L"CSpinButton");
+    auto* typed = static_cast<Orvo::CSpinButton*>(dialog.Create(
+        L"CSpinButton", 403, RECT{right + 310, spinTop + 30, right + 400, spinTop + 58}));
+    if (typed != nullptr) {
+        typed->SetRange(0, 255);
+        typed->SetCurValue(128);
     }
     dialog.BeforeCapture(HoverSecondTab, 2);
 }
