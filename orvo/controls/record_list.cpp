@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <memory>
+#include <utility>
 
 #include "orvo/lists.h"
 #include "orvo/render.h"
@@ -51,6 +53,17 @@ Gdiplus::RectF BoxF(int x, int y, int width, int height) {
                           static_cast<Gdiplus::REAL>(std::max(0, height)));
 }
 
+// Keeps a loaded skin strip of `count` frames (at least one); false when it did not load.
+bool KeepStrip(std::unique_ptr<Gdiplus::Image> loaded, int count,
+               std::unique_ptr<Gdiplus::Image>& image, int& frames) {
+    if (loaded == nullptr) {
+        return false;
+    }
+    image = std::move(loaded);
+    frames = std::max(1, count);
+    return true;
+}
+
 }  // namespace
 
 CRecordList::CRecordList(MObject* parent, UINT id, const RECT& rect, int visible)
@@ -86,36 +99,27 @@ void CRecordList::SetControlRect(const CRect& rect) {
 }
 
 int CRecordList::SetImage(const wchar_t* fileName, int count) {
-    std::unique_ptr<Gdiplus::Image> image = LoadSkinImage(fileName);
-    if (image == nullptr) {
+    if (!KeepStrip(LoadSkinImage(fileName), count, m_eventImage, m_eventImageCount)) {
         return 0;
     }
-    m_eventImage = std::move(image);
-    m_eventImageCount = std::max(1, count);
     LayoutIcons();
     UpdateControl(true);
     return 1;
 }
 
 int CRecordList::SetMoreImage(const wchar_t* fileName, int count) {
-    std::unique_ptr<Gdiplus::Image> image = LoadSkinImage(fileName);
-    if (image == nullptr) {
+    if (!KeepStrip(LoadSkinImage(fileName), count, m_moreImage, m_moreImageCount)) {
         return 0;
     }
-    m_moreImage = std::move(image);
-    m_moreImageCount = std::max(1, count);
     LayoutIcons();
     UpdateControl(true);
     return 1;
 }
 
 int CRecordList::SetItemImage(const wchar_t* fileName, int count) {
-    std::unique_ptr<Gdiplus::Image> image = LoadSkinImage(fileName);
-    if (image == nullptr) {
+    if (!KeepStrip(LoadSkinImage(fileName), count, m_rowImage, m_rowImageCount)) {
         return 0;
     }
-    m_rowImage = std::move(image);
-    m_rowImageCount = std::max(1, count);
     UpdateControl(true);
     return 1;
 }

@@ -10,9 +10,11 @@ menu's command to the page, whose lamp switch turns on, and the menu closes.
 Usage: buttons_pointer_test.py WINE_RUNNER GALLERY_EXE
 """
 
-import subprocess
 import sys
 import time
+
+from pointer_test_support import (GALLERY_TITLE, click, close_gallery, find_window, is_accent,
+                                  launch, move, pixel, run, stop, wait_for, window_origin)
 
 # Client coordinates on the buttons page.
 APPLY_BUTTON_EDGE = (46, 95)  # inside the first "Apply" button, clear of its text
@@ -24,74 +26,8 @@ RENAME_ENTRY = (650, 140 + 72)  # the menu opens under the button; "Rename" is i
 LAMP_TRACK = (60, 512)
 
 
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True, timeout=30)
-
-
-def find_window(name, deadline):
-    while time.monotonic() < deadline:
-        found = run("xdotool", "search", "--onlyvisible", "--name", name)
-        ids = found.stdout.split()
-        if found.returncode == 0 and ids:
-            return ids[0]
-        time.sleep(0.2)
-    return None
-
-
-def window_origin(window):
-    geometry = run("xdotool", "getwindowgeometry", "--shell", window).stdout
-    values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-    return int(values["X"]), int(values["Y"])
-
-
-def pixel(origin, point):
-    x, y = origin[0] + point[0], origin[1] + point[1]
-    shot = subprocess.run(
-        ["import", "-silent", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "rgb:-"],
-        capture_output=True,
-        timeout=30,
-    )
-    if shot.returncode != 0 or len(shot.stdout) < 3:
-        return None
-    return tuple(shot.stdout[:3])
-
-
-def is_accent(colour):
-    return colour is not None and colour[0] > 200 and colour[1] < 140 and colour[2] < 80
-
-
 def brightness(colour):
     return sum(colour) if colour is not None else -1
-
-
-def wait_for(condition, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
-
-
-def move(origin, point):
-    run("xdotool", "mousemove", str(origin[0] + point[0]), str(origin[1] + point[1]))
-
-
-def click(origin, point):
-    move(origin, point)
-    time.sleep(0.3)
-    run("xdotool", "click", "1")
-
-
-def close(program, origin, failures):
-    click(origin, (965, 25))
-    try:
-        status = program.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        failures.append("the close button did not end the program")
-    else:
-        if status != 0:
-            failures.append(f"the program ended with status {status}")
 
 
 def buttons_page(origin, failures):
@@ -137,10 +73,9 @@ def main():
     runner, exe = sys.argv[1], sys.argv[2]
     failures = []
     for family, check in (("buttons", buttons_page), ("popups", popups_page)):
-        program = subprocess.Popen([runner, exe, "--family", family],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        program = launch(runner, exe, "--family", family)
         try:
-            window = find_window("^Orvo gallery$", time.monotonic() + 60)
+            window = find_window(GALLERY_TITLE, time.monotonic() + 60)
             if window is None:
                 print(f"the {family} page never showed")
                 return 1
@@ -150,12 +85,10 @@ def main():
                 return 1
             page_failures = []
             check(origin, page_failures)
-            close(program, origin, page_failures)
+            close_gallery(program, origin, page_failures)
             failures += [f"{family}: {failure}" for failure in page_failures]
         finally:
-            if program.poll() is None:
-                program.kill()
-                program.wait()
+            stop(program)
     for failure in failures:
         print(failure)
     return 1 if failures else 0

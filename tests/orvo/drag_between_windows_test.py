@@ -11,28 +11,10 @@ import subprocess
 import sys
 import time
 
+from pointer_test_support import find_window, launch, run, stop, window_origin
+
 SWATCH_CENTRE = (100, 90)  # client coordinates of the swatch in the source window
 TARGET_CENTRE = (150, 100)  # client coordinates inside the target window
-
-
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True, timeout=30)
-
-
-def find_window(name, deadline):
-    while time.monotonic() < deadline:
-        found = run("xdotool", "search", "--onlyvisible", "--name", f"^{name}$")
-        ids = found.stdout.split()
-        if found.returncode == 0 and ids:
-            return ids[0]
-        time.sleep(0.2)
-    return None
-
-
-def window_origin(window):
-    geometry = run("xdotool", "getwindowgeometry", "--shell", window).stdout
-    values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-    return int(values["X"]), int(values["Y"])
 
 
 def main():
@@ -40,12 +22,11 @@ def main():
         print("xdotool is missing")
         return 77
     runner, exe = sys.argv[1], sys.argv[2]
-    program = subprocess.Popen([runner, exe], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                               text=True)
+    program = launch(runner, exe, capture_output=True)
     try:
         deadline = time.monotonic() + 60
-        source = find_window("orvo drag source", deadline)
-        target = find_window("orvo drag target", deadline)
+        source = find_window("^orvo drag source$", deadline)
+        target = find_window("^orvo drag target$", deadline)
         if source is None or target is None:
             print("the windows never showed")
             return 1
@@ -76,9 +57,7 @@ def main():
             print(f"the probe ended with status {program.returncode}")
         return program.returncode
     finally:
-        if program.poll() is None:
-            program.kill()
-            program.wait()
+        stop(program)
 
 
 if __name__ == "__main__":

@@ -7,9 +7,11 @@ empties the track again. ImageMagick reads the screen back.
 Usage: gallery_slider_drag_test.py WINE_RUNNER GALLERY_EXE
 """
 
-import subprocess
 import sys
 import time
+
+from pointer_test_support import (GALLERY_TITLE, close_gallery, find_window, is_accent, launch,
+                                  move, pixel, run, stop, wait_for, window_origin)
 
 # Client coordinates on the sliders page: the first slider's knob at value 3 of 10, and
 # points on its track near both ends.
@@ -17,66 +19,15 @@ THUMB_AT_THREE = (92, 111)
 KNOB_RING = (98, 111)  # the knob's accent ring, right of its white centre
 TRACK_NEAR_RIGHT_END = (224, 111)
 TRACK_NEAR_LEFT_END = (44, 111)
-CLOSE_BUTTON_CENTRE = (965, 25)
-
-
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True, timeout=30)
-
-
-def find_window(deadline):
-    while time.monotonic() < deadline:
-        found = run("xdotool", "search", "--onlyvisible", "--name", "^Orvo gallery$")
-        ids = found.stdout.split()
-        if found.returncode == 0 and ids:
-            return ids[0]
-        time.sleep(0.2)
-    return None
-
-
-def window_origin(window):
-    geometry = run("xdotool", "getwindowgeometry", "--shell", window).stdout
-    values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-    return int(values["X"]), int(values["Y"])
-
-
-def pixel(origin, point):
-    x, y = origin[0] + point[0], origin[1] + point[1]
-    shot = subprocess.run(
-        ["import", "-silent", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "rgb:-"],
-        capture_output=True,
-        timeout=30,
-    )
-    if shot.returncode != 0 or len(shot.stdout) < 3:
-        return None
-    return tuple(shot.stdout[:3])
-
-
-def is_accent(colour):
-    return colour is not None and colour[0] > 200 and colour[1] < 140 and colour[2] < 80
-
-
-def wait_for(condition, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
-
-
-def move(origin, point):
-    run("xdotool", "mousemove", str(origin[0] + point[0]), str(origin[1] + point[1]))
-    time.sleep(0.05)
 
 
 def drag(origin, start, path):
-    move(origin, start)
+    move(origin, start, settle=0.05)
     time.sleep(0.3)
     run("xdotool", "mousedown", "1")
     time.sleep(0.2)
     for point in path:
-        move(origin, point)
+        move(origin, point, settle=0.05)
     time.sleep(0.3)
     run("xdotool", "mouseup", "1")
     time.sleep(0.3)
@@ -84,12 +35,10 @@ def drag(origin, start, path):
 
 def main():
     runner, exe = sys.argv[1], sys.argv[2]
-    program = subprocess.Popen(
-        [runner, exe, "--family", "sliders"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL
-    )
+    program = launch(runner, exe, "--family", "sliders")
     failures = []
     try:
-        window = find_window(time.monotonic() + 60)
+        window = find_window(GALLERY_TITLE, time.monotonic() + 60)
         if window is None:
             print("the gallery window never showed")
             return 1
@@ -114,20 +63,9 @@ def main():
         if not wait_for(lambda: not is_accent(pixel(origin, TRACK_NEAR_LEFT_END)), 5):
             failures.append("dragged to the left, the track stays filled")
 
-        move(origin, CLOSE_BUTTON_CENTRE)
-        time.sleep(0.3)
-        run("xdotool", "click", "1")
-        try:
-            status = program.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            failures.append("the close button did not end the program")
-        else:
-            if status != 0:
-                failures.append(f"the program ended with status {status}")
+        close_gallery(program, origin, failures)
     finally:
-        if program.poll() is None:
-            program.kill()
-            program.wait()
+        stop(program)
     for failure in failures:
         print(failure)
     return 1 if failures else 0

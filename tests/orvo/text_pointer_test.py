@@ -10,11 +10,13 @@ rename the row in place: the editor goes and the row shows the longer name.
 Usage: text_pointer_test.py WINE_RUNNER GALLERY_EXE
 """
 
-import subprocess
 import sys
 import time
 
-CLOSE_BUTTON_CENTRE = (965, 25)
+from pointer_test_support import (GALLERY_TITLE, click, close_gallery, find_window, grab,
+                                  is_accent, launch, move, pixel, run, stop, wait_for,
+                                  window_origin)
+
 # The text page: the first combo (rows of 30 pixels below it, the list 6 pixels in).
 COMBO_CENTRE = (100, 283)
 COMBO_TEXT = (48, 272, 150, 22)  # x, y, width, height
@@ -25,51 +27,9 @@ EDITOR_INSIDE = (58, 137)  # left end of the row editor, clear of its text
 TEXT_PAST_OLD_NAME = (178, 136, 24, 16)  # right of "Copy and paste", left of the pencil
 
 
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True, timeout=30)
-
-
-def find_window(deadline):
-    while time.monotonic() < deadline:
-        found = run("xdotool", "search", "--onlyvisible", "--name", "^Orvo gallery$")
-        ids = found.stdout.split()
-        if found.returncode == 0 and ids:
-            return ids[0]
-        time.sleep(0.2)
-    return None
-
-
-def window_origin(window):
-    geometry = run("xdotool", "getwindowgeometry", "--shell", window).stdout
-    values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-    return int(values["X"]), int(values["Y"])
-
-
-def grab(origin, box):
-    x, y, width, height = box
-    shot = subprocess.run(
-        ["import", "-silent", "-window", "root", "-crop",
-         f"{width}x{height}+{origin[0] + x}+{origin[1] + y}", "-depth", "8", "rgb:-"],
-        capture_output=True,
-        timeout=30,
-    )
-    if shot.returncode != 0 or len(shot.stdout) < 3 * width * height:
-        return None
-    return shot.stdout
-
-
-def pixel(origin, point):
-    data = grab(origin, (point[0], point[1], 1, 1))
-    return None if data is None else tuple(data[:3])
-
-
 def brightest(origin, box):
     data = grab(origin, box)
     return -1 if data is None else max(data)
-
-
-def is_accent(colour):
-    return colour is not None and colour[0] > 200 and colour[1] < 140 and colour[2] < 80
 
 
 def is_dark(colour):
@@ -81,29 +41,9 @@ def is_editor(colour):
     return colour is not None and all(abs(c - e) < 14 for c, e in zip(colour, (61, 83, 80)))
 
 
-def wait_for(condition, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
-
-
-def move(origin, point):
-    run("xdotool", "mousemove", str(origin[0] + point[0]), str(origin[1] + point[1]))
-    time.sleep(0.3)
-
-
-def click(origin, point, repeat=1):
-    move(origin, point)
-    run("xdotool", "click", "--repeat", str(repeat), "--delay", "80", "1")
-
-
 def start(runner, exe, family):
-    program = subprocess.Popen([runner, exe, "--family", family], stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    window = find_window(time.monotonic() + 60)
+    program = launch(runner, exe, "--family", family)
+    window = find_window(GALLERY_TITLE, time.monotonic() + 60)
     if window is None:
         return program, None, None
     origin = window_origin(window)
@@ -111,17 +51,6 @@ def start(runner, exe, family):
         return program, window, None
     time.sleep(1.0)
     return program, window, origin
-
-
-def close(program, origin, failures):
-    click(origin, CLOSE_BUTTON_CENTRE)
-    try:
-        status = program.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        failures.append("the close button did not end the program")
-    else:
-        if status != 0:
-            failures.append(f"the program ended with status {status}")
 
 
 def combo_picks_from_its_list(runner, exe, failures):
@@ -137,7 +66,7 @@ def combo_picks_from_its_list(runner, exe, failures):
         if not wait_for(lambda: not is_dark(pixel(origin, LIST_ROW_2)), 10):
             failures.append("a click on the combo opened no list below it")
             return
-        move(origin, LIST_ROW_2)
+        move(origin, LIST_ROW_2, settle=0.3)
         if not wait_for(lambda: is_accent(pixel(origin, LIST_ROW_2)), 5):
             failures.append(f"the row under the pointer is not lit: {pixel(origin, LIST_ROW_2)}")
         click(origin, LIST_ROW_2)
@@ -145,11 +74,9 @@ def combo_picks_from_its_list(runner, exe, failures):
             failures.append("picking a row left the list open")
         if not wait_for(lambda: grab(origin, COMBO_TEXT) != title_before, 5):
             failures.append("the combo still shows the text it had before the pick")
-        close(program, origin, failures)
+        close_gallery(program, origin, failures)
     finally:
-        if program.poll() is None:
-            program.kill()
-            program.wait()
+        stop(program)
 
 
 def macro_row_renamed_in_place(runner, exe, failures):
@@ -161,7 +88,7 @@ def macro_row_renamed_in_place(runner, exe, failures):
         if brightest(origin, TEXT_PAST_OLD_NAME) > 120:
             failures.append("the row shows text past its name before the rename")
         run("xdotool", "windowfocus", "--sync", window)
-        move(origin, MACRO_ROW)
+        move(origin, MACRO_ROW, settle=0.3)
         click(origin, MACRO_ROW, repeat=2)
         if not wait_for(lambda: is_editor(pixel(origin, EDITOR_INSIDE)), 10):
             failures.append(f"a double click opened no editor: {pixel(origin, EDITOR_INSIDE)}")
@@ -172,11 +99,9 @@ def macro_row_renamed_in_place(runner, exe, failures):
             failures.append("Return left the editor open")
         if not wait_for(lambda: brightest(origin, TEXT_PAST_OLD_NAME) > 150, 5):
             failures.append("the row does not show the longer name")
-        close(program, origin, failures)
+        close_gallery(program, origin, failures)
     finally:
-        if program.poll() is None:
-            program.kill()
-            program.wait()
+        stop(program)
 
 
 def main():

@@ -1,6 +1,8 @@
 #include "orvo/mouse_pickers.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "../cached_drawing.h"
 #include "orvo/manager.h"
@@ -51,6 +53,65 @@ int NextHover(const Entries& entries, RectOf rectOf, int hover, const CRect& con
         }
     }
     return -1;
+}
+
+// Entry `index`'s field, `missing` out of range.
+template <typename Entry, typename Value>
+Value FieldAt(const std::vector<Entry>& entries, int index, Value Entry::*field, Value missing) {
+    return index >= 0 && index < static_cast<int>(entries.size())
+               ? entries[static_cast<size_t>(index)].*field
+               : missing;
+}
+
+// Sets entry `index`'s text; false out of range or when it reads so already.
+template <typename Entry>
+bool ReplaceText(std::vector<Entry>& entries, int index, std::wstring Entry::*field,
+                 const wchar_t* text) {
+    const std::wstring value = text != nullptr ? text : L"";
+    if (index < 0 || index >= static_cast<int>(entries.size()) ||
+        entries[static_cast<size_t>(index)].*field == value) {
+        return false;
+    }
+    entries[static_cast<size_t>(index)].*field = value;
+    return true;
+}
+
+// Sets the text of the first entry with that key value.
+template <typename Entry>
+void DescribeKey(std::vector<Entry>& entries, int keyValue, std::wstring Entry::*field,
+                 const wchar_t* text) {
+    for (Entry& entry : entries) {
+        if (entry.keyValue == keyValue) {
+            entry.*field = text != nullptr ? text : L"";
+            break;
+        }
+    }
+}
+
+// A point inside the control selects the hovered entry; false outside.
+bool SelectHoveredInside(const CRect& control, POINT point, std::recursive_mutex& lock,
+                         int& selected, int hover) {
+    if (!control.PtInRect(point)) {
+        return false;
+    }
+    std::lock_guard<std::recursive_mutex> guard(lock);  // guards selected
+    selected = hover;
+    return true;
+}
+
+// A release inside the control after a press on an entry selects the hovered one; false
+// outside or when the press fell between entries.
+bool SelectOnRelease(const CRect& control, POINT point, std::recursive_mutex& lock, int& selected,
+                     int hover) {
+    if (!control.PtInRect(point)) {
+        return false;
+    }
+    std::lock_guard<std::recursive_mutex> guard(lock);  // guards selected
+    if (selected == -1) {
+        return false;
+    }
+    selected = hover;
+    return true;
 }
 
 std::unique_ptr<Gdiplus::Font> MakeFont(MControlFont& control, const std::wstring& family,
@@ -121,27 +182,20 @@ void ReporteCtrl::SetSelectItemValue(int keyValue) {
 
 int ReporteCtrl::GetItemKeyValue(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].keyValue
-               : 0;
+    return FieldAt(m_entries, index, &Entry::keyValue, 0);
 }
 
 std::wstring ReporteCtrl::GetItemKeyName(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].text
-               : std::wstring();
+    return FieldAt(m_entries, index, &Entry::text, std::wstring());
 }
 
 void ReporteCtrl::SetItemText(int index, const wchar_t* text) {
-    const std::wstring value = text != nullptr ? text : L"";
     {
         std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        if (index < 0 || index >= static_cast<int>(m_entries.size()) ||
-            m_entries[static_cast<size_t>(index)].text == value) {
+        if (!ReplaceText(m_entries, index, &Entry::text, text)) {
             return;
         }
-        m_entries[static_cast<size_t>(index)].text = value;
     }
     UpdateControl(TRUE);
 }
@@ -158,9 +212,7 @@ int ReporteCtrl::GetItemCount() const {
 
 CRect ReporteCtrl::GetItemRect(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].card
-               : CRect();
+    return FieldAt(m_entries, index, &Entry::card, CRect());
 }
 
 void ReporteCtrl::Layout() {
@@ -193,11 +245,7 @@ BOOL ReporteCtrl::OnControlLButtonDown(UINT, POINT point) {
     if (!m_enabled) {
         return TRUE;
     }
-    if (m_rect.PtInRect(point) && m_hover >= 0) {
-        {
-            std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-            m_selected = m_hover;
-        }
+    if (m_hover >= 0 && SelectHoveredInside(m_rect, point, m_itemLock, m_selected, m_hover)) {
         SendMessageW(kNotifyPressed, static_cast<WPARAM>(m_hover), 0);
     }
     UpdateControl(TRUE);
@@ -208,11 +256,7 @@ BOOL ReporteCtrl::OnControlLButtonUp(UINT, POINT point) {
     if (!m_enabled) {
         return FALSE;
     }
-    if (m_rect.PtInRect(point) && m_hover >= 0) {
-        {
-            std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-            m_selected = m_hover;
-        }
+    if (m_hover >= 0 && SelectHoveredInside(m_rect, point, m_itemLock, m_selected, m_hover)) {
         SendMessageW(kNotifyClicked, static_cast<WPARAM>(m_hover), 0);
     }
     UpdateControl(TRUE);
@@ -329,14 +373,11 @@ int MouseCtrl::GetItemCount() const {
 }
 
 void MouseCtrl::SetItemText(int index, const wchar_t* text) {
-    const std::wstring value = text != nullptr ? text : L"";
     {
         std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        if (index < 0 || index >= static_cast<int>(m_entries.size()) ||
-            m_entries[static_cast<size_t>(index)].text == value) {
+        if (!ReplaceText(m_entries, index, &Entry::text, text)) {
             return;
         }
-        m_entries[static_cast<size_t>(index)].text = value;
     }
     UpdateControl(TRUE);
 }
@@ -344,12 +385,7 @@ void MouseCtrl::SetItemText(int index, const wchar_t* text) {
 int MouseCtrl::SetItemKeyDesc(int keyValue, const wchar_t* text) {
     {
         std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        for (Entry& entry : m_entries) {
-            if (entry.keyValue == keyValue) {
-                entry.text = text != nullptr ? text : L"";
-                break;
-            }
-        }
+        DescribeKey(m_entries, keyValue, &Entry::text, text);
     }
     UpdateControl(TRUE);
     return 1;
@@ -357,9 +393,7 @@ int MouseCtrl::SetItemKeyDesc(int keyValue, const wchar_t* text) {
 
 int MouseCtrl::GetItemKeyValue(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].keyValue
-               : 0;
+    return FieldAt(m_entries, index, &Entry::keyValue, 0);
 }
 
 void MouseCtrl::SetScaleValue(float scale) {
@@ -373,9 +407,7 @@ void MouseCtrl::SetScaleValue(float scale) {
 
 CRect MouseCtrl::GetItemRect(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].label
-               : CRect();
+    return FieldAt(m_entries, index, &Entry::label, CRect());
 }
 
 void MouseCtrl::Layout() {
@@ -419,11 +451,7 @@ BOOL MouseCtrl::OnControlLButtonDown(UINT, POINT point) {
     if (!m_enabled) {
         return TRUE;
     }
-    if (m_rect.PtInRect(point)) {
-        {
-            std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-            m_selected = m_hover;
-        }
+    if (SelectHoveredInside(m_rect, point, m_itemLock, m_selected, m_hover)) {
         // Between labels the hover is -1: that is what the owner hears.
         SendMessageW(kNotifyPressed, static_cast<WPARAM>(m_hover), 0);
     }
@@ -435,15 +463,7 @@ BOOL MouseCtrl::OnControlLButtonUp(UINT, POINT point) {
     if (!m_enabled) {
         return FALSE;
     }
-    bool notify = false;
-    if (m_rect.PtInRect(point)) {
-        std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        if (m_selected != -1) {
-            m_selected = m_hover;
-            notify = true;
-        }
-    }
-    if (notify) {
+    if (SelectOnRelease(m_rect, point, m_itemLock, m_selected, m_hover)) {
         SendMessageW(kNotifyClicked, static_cast<WPARAM>(m_hover), 0);
     }
     UpdateControl(TRUE);
@@ -557,27 +577,20 @@ int MouseKeyCtrl::GetItemCount() const {
 
 int MouseKeyCtrl::GetItemKeyValue(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].keyValue
-               : 0;
+    return FieldAt(m_entries, index, &Entry::keyValue, 0);
 }
 
 std::wstring MouseKeyCtrl::GetItemKeyName(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].name
-               : std::wstring();
+    return FieldAt(m_entries, index, &Entry::name, std::wstring());
 }
 
 void MouseKeyCtrl::SetItemText(int index, const wchar_t* name) {
-    const std::wstring value = name != nullptr ? name : L"";
     {
         std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        if (index < 0 || index >= static_cast<int>(m_entries.size()) ||
-            m_entries[static_cast<size_t>(index)].name == value) {
+        if (!ReplaceText(m_entries, index, &Entry::name, name)) {
             return;
         }
-        m_entries[static_cast<size_t>(index)].name = value;
     }
     UpdateControl(TRUE);
 }
@@ -585,12 +598,7 @@ void MouseKeyCtrl::SetItemText(int index, const wchar_t* name) {
 int MouseKeyCtrl::SetItemKeyDesc(int keyValue, const wchar_t* description) {
     {
         std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        for (Entry& entry : m_entries) {
-            if (entry.keyValue == keyValue) {
-                entry.description = description != nullptr ? description : L"";
-                break;
-            }
-        }
+        DescribeKey(m_entries, keyValue, &Entry::description, description);
     }
     UpdateControl(TRUE);
     return 1;
@@ -607,9 +615,7 @@ void MouseKeyCtrl::SetScaleValue(float scale) {
 
 CRect MouseKeyCtrl::GetItemRect(int index) const {
     std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-    return index >= 0 && index < static_cast<int>(m_entries.size())
-               ? m_entries[static_cast<size_t>(index)].row
-               : CRect();
+    return FieldAt(m_entries, index, &Entry::row, CRect());
 }
 
 void MouseKeyCtrl::Layout() {
@@ -664,11 +670,7 @@ BOOL MouseKeyCtrl::OnControlLButtonDown(UINT, POINT point) {
     if (!m_enabled) {
         return TRUE;
     }
-    if (m_rect.PtInRect(point)) {
-        {
-            std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-            m_selected = m_hover;
-        }
+    if (SelectHoveredInside(m_rect, point, m_itemLock, m_selected, m_hover)) {
         SendMessageW(kNotifyPressed, static_cast<WPARAM>(m_hover), 0);
     }
     UpdateControl(TRUE);
@@ -679,15 +681,7 @@ BOOL MouseKeyCtrl::OnControlLButtonUp(UINT, POINT point) {
     if (!m_enabled) {
         return FALSE;
     }
-    bool notify = false;
-    if (m_rect.PtInRect(point)) {
-        std::lock_guard<std::recursive_mutex> guard(m_itemLock);
-        if (m_selected != -1) {
-            m_selected = m_hover;
-            notify = true;
-        }
-    }
-    if (notify) {
+    if (SelectOnRelease(m_rect, point, m_itemLock, m_selected, m_hover)) {
         SendMessageW(kNotifyClicked, static_cast<WPARAM>(m_hover), 0);
     }
     UpdateControl(TRUE);
