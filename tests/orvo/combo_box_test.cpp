@@ -101,6 +101,11 @@ TEST_F(ComboBoxTest, PickingAnItemSelectsItNotifiesAndCloses) {
     HWND window = popup->GetSafeHwnd();
     // Row 2 of the list, which starts 6 pixels down the popup.
     const LPARAM row = MAKELPARAM(40, 6 + 2 * 30 + 15);
+    // The real pointer rests on the picked row, as a user's does; left over the combo by an
+    // earlier test, it would rightly guard the combo against reopening.
+    POINT onRow{40, 6 + 2 * 30 + 15};
+    ::ClientToScreen(window, &onRow);
+    ::SetCursorPos(onRow.x, onRow.y);
     m_dialog.m_messages.clear();
     ::SendMessageW(window, WM_MOUSEMOVE, 0, row);
     ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, row);
