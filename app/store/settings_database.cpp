@@ -131,11 +131,8 @@ bool SettingsDatabase::OpenFile(const std::wstring& filePath) {
 
     bool result;
     if (FileExists(m_path)) {
-        // A file whose creation was cut short lacks tables; they are added, and nothing that
-        // is there changes.
         result = m_connection.IsOpen() ||
-                 (m_connection.Open(m_path, kSQLiteOpenReadWrite | kSQLiteOpenFullMutex) &&
-                  CreateMissingTables());
+                 m_connection.Open(m_path, kSQLiteOpenReadWrite | kSQLiteOpenFullMutex);
     } else {
         result = CreateSchema();
     }
@@ -151,10 +148,6 @@ bool SettingsDatabase::CreateSchema() {
                            kSQLiteOpenReadWrite | kSQLiteOpenCreate | kSQLiteOpenFullMutex)) {
         return false;
     }
-    return CreateMissingTables();
-}
-
-bool SettingsDatabase::CreateMissingTables() {
     bool allSucceeded = true;
     for (const char* statement : kSchemaStatements) {
         if (m_connection.Execute(statement) != kSQLiteOk) {

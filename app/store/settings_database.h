@@ -156,8 +156,6 @@ public:
 
 private:
     bool CreateSchema();
-    // Runs the schema's CREATE ... IF NOT EXISTS statements on the open connection.
-    bool CreateMissingTables();
     // The id of the row the last successful insert made (its low 32 bits), or 0.
     int InsertedId(int stepResult);
     // A statement whose one parameter is an id (the deletes by profile, macro or text).
