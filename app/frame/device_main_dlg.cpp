@@ -43,7 +43,7 @@ constexpr UINT kLanguageChangedMessage = 2022;
 constexpr UINT kUpdateResultMessage = 1692;
 constexpr UINT kMacroMenuMessage = 1709;
 constexpr UINT kClicked = 2;
-constexpr UINT kTabSelected = 32;
+constexpr UINT kTabSelected = 1;  // the tab strip sends 1 with the index it selected
 constexpr UINT kDeviceOpened = 2;
 
 // Text numbers of the frame.

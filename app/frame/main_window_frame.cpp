@@ -365,6 +365,7 @@ void DeviceMainDlg::CreateButtonPage() {
     m_mouseButtons = CreateOnPage<Orvo::MouseCtrl>(*page, L"MouseCtrl", kMouseButtonsId, RECT{});
     if (m_mouseButtons != nullptr) {
         m_mouseButtons->SetImage(L"img_key_bkg.png", 4);
+        m_mouseButtons->SetRresponse(false);
     }
 }
 
@@ -373,9 +374,15 @@ void DeviceMainDlg::CreatePerformancePage() {
     if (page == nullptr) {
         return;
     }
+    // Shown, not yet edited here: a change the user could make would not reach the mouse
+    // until the page's handlers are bound, so the controls take no input meanwhile.
     m_dpiStages = CreateOnPage<Orvo::DPIControl>(*page, L"DPIControl", kDpiStagesId, RECT{});
+    if (m_dpiStages != nullptr) {
+        m_dpiStages->SetRresponse(false);
+    }
     m_dpiSlider = CreateOnPage<Orvo::DPISlider>(*page, L"DPISlider", kDpiSliderId, RECT{});
     if (m_dpiSlider != nullptr) {
+        m_dpiSlider->SetRresponse(false);
         m_dpiSlider->SetBkgImage(L"img_area2.png");
         m_dpiSlider->SetImage(L"img_dpi_bar.png", 1);
         m_dpiSlider->SetTextColor(kSecondaryText);
@@ -408,8 +415,7 @@ void DeviceMainDlg::CreateSystemPage() {
 void DeviceMainDlg::ApplyTexts() {
     const std::wstring font = LanguageFont();
     if (m_title != nullptr) {
-        // The title's brush script has Chinese letters; Latin titles keep the UI font.
-        m_title->SetFontName(GetCurrentLanguage() == 2052 ? kTitleFont : font.c_str());
+        m_title->SetFontName(kTitleFont);
         ShowText(m_title, GetLanguageText(kApplicationNameText));
     }
     if (m_captionPicture != nullptr) {
@@ -590,6 +596,9 @@ void DeviceMainDlg::LayOutPages(const MainWindowGeometry& g) {
 
 void DeviceMainDlg::ShowView(MainView view) {
     m_view = view;
+    if (m_pageContext) {
+        m_pageContext->SetDeviceConnected(view == MainView::kDevice);
+    }
     const bool device = view == MainView::kDevice;
     const bool list = view == MainView::kDeviceList;
     for (Orvo::MControl* control :
