@@ -540,7 +540,7 @@ def expected_texts(state, texts, version):
 def check_texts(state, texts, other, version, language, failures):
     """Every text of the state file reads as in `texts`: the known ones exactly, a profile
     name with this language's profile word, any other one that is a text of either language
-    as this language's text of the same number."""
+    (or such a text as the label before ": ") as this language's text of the same number."""
     expected = expected_texts(state, texts, version)
     for key, text in expected.items():
         if state.get(key) != text:
@@ -562,6 +562,13 @@ def check_texts(state, texts, other, version, language, failures):
         if number is not None and number in texts and texts[number] != value:
             failures.append(f"{language}: {key} reads {value!r}, the other language's text "
                             f"{number}; expected {texts[number]!r}")
+            continue
+        # A label before a value: "Mouse firmware: 1.2.5".
+        label, separator, rest = value.partition(": ")
+        number = by_text.get(label) if separator else None
+        if number is not None and number in texts and texts[number] != label:
+            failures.append(f"{language}: {key} reads {value!r}, with the other language's "
+                            f"text {number}; expected {texts[number] + separator + rest!r}")
 
 
 def language_group(setup, cases):
@@ -623,15 +630,19 @@ def wait_for_still_picture(window, width, height, seconds=15):
     return None
 
 
+def golden_name(view, lcid):
+    return "main_" + view.replace(" ", "_").replace("-", "_") + f"_{lcid}.png"
+
+
 def pictures_group(setup, cases):
     views = [
-        ("device-list", "start.txt", lambda window, failures: wait_or_fail(
+        ("device list", "start.txt", lambda window, failures: wait_or_fail(
             window, lambda s: s["view"] == "device-list" and connected_by(s, WIRED_MODE) and
             main_record(s)[1]["level"] == SCENARIO_BATTERY, "the device list", failures)),
         ("no-connection", "nothing.txt", lambda window, failures: wait_or_fail(
             window, lambda s: s["view"] == "no-connection", "the no-connection view",
             failures)),
-        ("device-buttons", "start.txt", lambda window, failures: open_device(window, failures)
+        ("device buttons tab", "start.txt", lambda window, failures: open_device(window, failures)
          and wait_or_fail(window, lambda s: s["tab"] == str(BUTTONS_TAB) and
                           s["battery"] == str(SCENARIO_BATTERY), "the buttons tab", failures)),
     ]
@@ -653,7 +664,7 @@ def pictures_group(setup, cases):
                                         "cannot be read back)")
                         return
                     problem = support.compare_with_golden(picture, width, height,
-                                                          f"main_{view}_{lcid}.png")
+                                                          golden_name(view, lcid))
                     if problem:
                         failures.append(problem)
 
