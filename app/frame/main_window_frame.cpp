@@ -474,6 +474,12 @@ void DeviceMainDlg::ApplyTexts() {
             control->SetFontName(font.c_str());
         }
     }
+    if (m_mouseButtons != nullptr) {
+        // The button labels are in the language too: a Latin face draws Chinese as boxes.
+        m_mouseButtons->SetFontName(font.c_str());
+        m_mouseButtons->SetUpdate(0, Orvo::ColorRef(0));
+        m_mouseButtons->UpdateControl(TRUE);
+    }
     ShowStatusText(m_statusText);
     ShowFirmwareLabels(m_mouseVersion, m_receiverVersion);
     if (m_profilePage) {
