@@ -556,9 +556,16 @@ void DeviceMainDlg::OnCaptionButton(UINT controlId) {
         case kMinimiseButtonId:
             ::ShowWindow(m_hWnd, SW_MINIMIZE);
             break;
-        case kMaximiseButtonId:
-            ::ShowWindow(m_hWnd, ::IsZoomed(m_hWnd) ? SW_RESTORE : SW_MAXIMIZE);
+        case kMaximiseButtonId: {
+            const bool maximise = ::IsZoomed(m_hWnd) == FALSE;
+            ::ShowWindow(m_hWnd, maximise ? SW_MAXIMIZE : SW_RESTORE);
+            if (m_maximiseButton != nullptr) {
+                m_maximiseButton->SetImage(
+                    maximise ? L"sysbtn_restore.png" : L"sysbtn_maximize.png", 4);
+                m_maximiseButton->UpdateControl(TRUE);
+            }
             break;
+        }
         case kSettingsButtonId:
             // The settings dialog opens here, with the application version, once it exists.
             break;
