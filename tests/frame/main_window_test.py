@@ -11,6 +11,7 @@ the X11 peers are missing (skipped).
 
 import glob
 import os
+import subprocess
 import sys
 import time
 import xml.etree.ElementTree as ElementTree
@@ -692,7 +693,12 @@ def main():
         return support.SKIP
     setup = support.Setup(sys.argv[1], sys.argv[2], sys.argv[3])
     cases = support.CaseRunner()
-    GROUPS[sys.argv[4]](setup, cases)
+    try:
+        GROUPS[sys.argv[4]](setup, cases)
+    except (RuntimeError, OSError, subprocess.SubprocessError) as error:
+        # The program could not be started or reached: the cases not yet run cannot run.
+        print(f"[ FAIL ] {sys.argv[4]}: {error}")
+        return 1
     return cases.status()
 
 
