@@ -27,6 +27,7 @@ STATUS_NOT_CONNECTED = 50
 STATUS_WIRED = 51
 STATUS_WIRELESS = 52
 SCENARIO_BATTERY = 60  # the level every scenario starts the mouse with
+REPORTED_BATTERY = 40  # the level events.txt reports later
 
 HOME_TAB = 1
 BUTTONS_TAB = 2
@@ -50,8 +51,7 @@ VIEW_VISIBILITY = {
     "device": {35: 1, 44: 1, 45: 1, 46: 1, 47: 1, 48: 1},
 }
 
-# The question box of the factory reset, and where its answers are (client coordinates of
-# a 430 x 230 box: accept left of the middle, decline right of it, 14..50 above the bottom).
+# Titles of the skinned message box and of the wait dialog, top-level windows of their own.
 MESSAGE_BOX_TITLE = "MessageBox"
 WAIT_DIALOG_TITLE = "WaitDlg"
 
@@ -212,11 +212,11 @@ def views_group(setup, cases):
             if window.state().get("view") != "device":
                 failures.append("needs the device view of the case before")
                 return
-            open_tab_rect = parse_rect(window.state().get(f"tab_item.{HOME_TAB}"))
-            if open_tab_rect is None:
+            home = parse_rect(window.state().get(f"tab_item.{HOME_TAB}"))
+            if home is None:
                 failures.append("the home tab item has no rectangle")
                 return
-            window.click(open_tab_rect)
+            window.click(home)
             state = wait_or_fail(window, lambda s: s["view"] == "device-list",
                                  "the device list on the home tab", failures)
             if state is not None:
@@ -228,6 +228,14 @@ def views_group(setup, cases):
                   clicking_the_card_opens_the_device_on_its_buttons_tab)
         cases.run("clicking the home tab shows the device list again",
                   clicking_the_home_tab_shows_the_device_list_again)
+
+    def command_100_ends_the_program(failures):
+        if window.exit_status is None:
+            failures.append("the program did not end within 20 s of command 100")
+        elif window.exit_status != 0:
+            failures.append(f"command 100 ended the program with status {window.exit_status}")
+
+    cases.run("command 100 ends the program with status 0", command_100_ends_the_program)
 
     with MainWindow(setup, "unplug.txt", lcid=1033) as window:
 
@@ -274,9 +282,10 @@ def events_group(setup, cases):
                             f"the gauge at {SCENARIO_BATTERY} before the report",
                             failures) is None:
                 return
-            state = wait_or_fail(window, lambda s: s["battery"] == "40",
-                                 "the gauge at 40 after the battery report", failures)
-            if state is not None and main_record(state)[1]["level"] != 40:
+            state = wait_or_fail(window, lambda s: s["battery"] == str(REPORTED_BATTERY),
+                                 f"the gauge at {REPORTED_BATTERY} after the battery report",
+                                 failures)
+            if state is not None and main_record(state)[1]["level"] != REPORTED_BATTERY:
                 failures.append(f"the device list did not follow: {state.get('devices')}")
 
         cases.run("pressing the DPI button on the mouse moves the DPI control",
@@ -288,7 +297,9 @@ def events_group(setup, cases):
 
 
 def message_box_point(box, accept):
-    """Screen point of an answer of the question box `box` (an X window id)."""
+    """Screen point of an answer of the question box `box` (an X window id): the middle of
+    the accept button (100 wide, ending 20 left of the box's middle) or of the decline button
+    (starting 20 right of it), both 14..50 above the bottom."""
     geometry = support.pointer.run("xdotool", "getwindowgeometry", "--shell", box).stdout
     values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
     x, y = int(values["X"]), int(values["Y"])
