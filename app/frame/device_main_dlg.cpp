@@ -47,8 +47,6 @@ constexpr UINT kTabSelected = 1;  // the tab strip sends 1 with the index it sel
 constexpr UINT kDeviceOpened = 2;
 
 // Text numbers of the frame.
-constexpr int kApplicationNameText = 1;
-constexpr int kVersionWordText = 17;
 constexpr int kFactoryResetTitleText = 570;
 constexpr int kFactoryResetQuestionText = 571;
 constexpr int kNoticeTitleText = 576;
