@@ -498,33 +498,61 @@ def geometry_group(setup, cases):
 # profile: a profile chosen in the profile dialog.
 
 
+# A profile number another program may post, the profile it should leave current and how
+# many apply jobs it should queue. Numbers outside 1..4 are not profiles.
+PROFILE_SELECTIONS = [
+    ("profile 0 is ignored", 0, 1, 0),
+    ("profile 5 is ignored", 5, 1, 0),
+    ("profile 2 is selected with exactly one apply job", 2, 2, 1),
+]
+
+
 def profile_group(setup, cases):
+    profile_word = support.read_language_file(
+        os.path.join(os.path.dirname(setup.program), "language", "1033.lan"))[PROFILE_WORD_TEXT]
     with MainWindow(setup, "start.txt", lcid=1033) as window:
+        ready = []
 
-        def selecting_a_profile_queues_one_apply(failures):
-            state = wait_or_fail(window, lambda s: connected_by(s, WIRED_MODE) and
-                                 s["profile"] == "1", "the mouse connected on profile 1",
-                                 failures)
-            if state is None:
-                return
-            # What start-up queued of its own is done before the count is taken.
+        def wait_until_ready(failures):
+            if ready:
+                return True
+            if wait_or_fail(window, lambda s: connected_by(s, WIRED_MODE) and s["profile"] ==
+                            "1", "the mouse connected on profile 1", failures) is None:
+                return False
+            # What start-up queued of its own is done before the counts are taken.
             time.sleep(1.0)
-            before = job_count(window.state(), SELECT_PROFILE_JOB)
-            if window.post(support.MESSAGE_SELECT_PROFILE, 0, 2) != 0:
-                failures.append("main-window-poster could not post 1705")
-                return
-            state = wait_or_fail(window, lambda s: s["profile"] == "2" and job_count(
-                s, SELECT_PROFILE_JOB) > before, "profile 2 with its apply job queued", failures)
-            if state is None:
-                return
-            time.sleep(1.0)
-            after = job_count(window.state(), SELECT_PROFILE_JOB)
-            if after - before != 1:
-                failures.append(f"one profile selection queued {after - before} apply jobs "
-                                f"(job.{SELECT_PROFILE_JOB} {before} -> {after})")
+            ready.append(True)
+            return True
 
-        cases.run("a profile selected from the profile dialog queues exactly one apply job",
-                  selecting_a_profile_queues_one_apply)
+        for name, posted, profile, jobs in PROFILE_SELECTIONS:
+
+            def case(failures, posted=posted, profile=profile, jobs=jobs):
+                if not wait_until_ready(failures):
+                    return
+                before = job_count(window.state(), SELECT_PROFILE_JOB)
+                if window.post(support.MESSAGE_SELECT_PROFILE, 0, posted) != 0:
+                    failures.append("main-window-poster could not post 1705")
+                    return
+                if jobs:
+                    wait_or_fail(
+                        window, lambda s: s["profile"] == str(profile) and
+                        job_count(s, SELECT_PROFILE_JOB) > before,
+                        f"profile {profile} with its apply job", failures)
+                # A second job, or one for an ignored number, would be queued at once.
+                time.sleep(1.0)
+                state = window.state()
+                after = job_count(state, SELECT_PROFILE_JOB)
+                if after - before != jobs:
+                    failures.append(f"1705 with profile {posted} queued {after - before} apply "
+                                    f"jobs, expected {jobs}")
+                if state.get("profile") != str(profile):
+                    failures.append(f"profile {state.get('profile')} is current, expected "
+                                    f"{profile}")
+                if state.get("text.46") != f"{profile_word} {profile}":
+                    failures.append(f"the profile button reads {state.get('text.46')!r}, "
+                                    f"expected {profile_word + ' ' + str(profile)!r}")
+
+            cases.run(f"1705 from the profile dialog: {name}", case)
 
 
 # language: 1033 <-> 2052 re-applies every text.
