@@ -79,7 +79,8 @@ constexpr TabItem kTabItems[] = {
     {kLightTab, L"icon\\tab_light.png", 75, kLightPageId},
     {kSystemTab, L"icon\\tab_set.png", 76, kSystemPageId},
 };
-constexpr int kTabHeight = 60;
+// Seven tabs, one pixel apart, fit the 420-pixel strip.
+constexpr int kTabHeight = 59;
 
 // The pages that show an empty state until their controls are bound, with their tab's text.
 struct EmptyPage {
