@@ -148,7 +148,8 @@ class Screen:
 
 
 def is_blank(pixels):
-    """One colour over the whole area: nothing drawn yet (or the server's own background)."""
+    """One colour over the whole area: nothing drawn yet (the server's background, or the
+    window's before its first paint)."""
     if not pixels:
         return True
     return pixels.count(pixels[:4]) * 4 == len(pixels)
@@ -370,8 +371,11 @@ class Bench:
         self.session = session
         self.screen = screen
         self.work = work
+        self.grab_seconds = []  # what each read of the window's pixels took
+        self.launches = 0
 
     def launch(self, *arguments):
+        self.launches += 1
         return Program(self.session, self.options.exe, ["--simulate", *arguments], self.work)
 
     def finish(self, program):
@@ -382,26 +386,18 @@ class Bench:
 
     def time_first_frame(self):
         """(mapped, first painted, program's own figure) in seconds, or None where not seen."""
-        screen_box = None
-        before = None
         program = self.launch()
         mapped = painted = None
         deadline = program.started + 60
-        grab_cost = []
         while time.perf_counter() < deadline and program.alive():
             box = self.screen.find_window(WINDOW_TITLE)
-            now = time.perf_counter()
             if box is not None:
                 if mapped is None:
-                    mapped = now - program.started
-                if box != screen_box:
-                    screen_box = box
+                    mapped = time.perf_counter() - program.started
                 grab_start = time.perf_counter()
                 pixels = self.screen.grab(box)
-                grab_cost.append(time.perf_counter() - grab_start)
-                if before is None:
-                    before = pixels if is_blank(pixels) else b""
-                if not is_blank(pixels) and pixels != before:
+                self.grab_seconds.append(time.perf_counter() - grab_start)
+                if not is_blank(pixels):
                     painted = time.perf_counter() - program.started
                     break
             time.sleep(POLL_SECONDS)
@@ -414,17 +410,16 @@ class Bench:
             else:
                 time.sleep(0.05)
         self.finish(program)
-        self.grab_cost = grab_cost
         return mapped, painted, own
 
     def startup(self):
         print(f"== start-up to the first painted frame (load {load_average()})")
         print("   outside: from the launch to the first poll that finds the window mapped with "
               "its pixels\n   not one colour; own: the first line of the program's paint log")
-        runs = []
-        for index in range(self.options.runs + 1):
-            runs.append(self.time_first_frame())
-        poll = statistics.median(self.grab_cost) if self.grab_cost else 0
+        first_label = ("cold (the first start since the server started)" if self.launches == 0
+                       else "first run (not cold: the program ran before in this session)")
+        runs = [self.time_first_frame() for _ in range(self.options.runs + 1)]
+        poll = statistics.median(self.grab_seconds) if self.grab_seconds else 0
 
         def describe(run):
             mapped, painted, own = run
@@ -433,7 +428,7 @@ class Bench:
                      f"own {ms(own) if own is not None else 'no log'}"]
             return ", ".join(parts)
 
-        print(f"   cold (first run after the server started): {describe(runs[0])}")
+        print(f"   {first_label}: {describe(runs[0])}")
         warm = runs[1:]
         painted = [run[1] for run in warm if run[1] is not None]
         own = [run[2] for run in warm if run[2] is not None]
@@ -442,8 +437,10 @@ class Bench:
         if own:
             print(f"   warm, program's own: median {ms(statistics.median(own))}, "
                   f"max {ms(max(own))}")
-        print("   each warm run: " + "; ".join(describe(run) for run in warm))
-        print(f"   one poll of the window's pixels takes {poll * 1000:.1f} ms; "
+        for index, run in enumerate(warm, 1):
+            print(f"     warm run {index}: {describe(run)}")
+        print(f"   a poll of the window's pixels takes {poll * 1000:.1f} ms, then "
+              f"{POLL_SECONDS * 1000:.0f} ms of sleep; "
               f"load after: {load_average()}")
 
     def run_step(self, program, box, point, expected):
