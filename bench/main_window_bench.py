@@ -597,14 +597,19 @@ class Bench:
                   f"{len(program_rates)} threads, wineserver "
                   f"{sum(rate for *_, rate in server_rates):.1f}/s; window "
                   f"{'visible' if visible else 'not visible'}; {format_memory(program.pid)}")
-            names = name_threads(program_rates, windows_thread_names(self.session.env))
+            timers = multimedia_timer_threads(self.session.env)
+            names = name_threads(program_rates, windows_thread_names(self.session.env),
+                                 timers or ())
             print("     threads (by creation order): " +
                   ", ".join(f"{name} {rate:.1f}/s" for name, rate in names))
-            timers = [(name, rate) for name, rate in names
-                      if "winmm" in name.lower() or "timer" in name.lower()]
-            if timers:
-                print("     multimedia timer thread: " +
-                      ", ".join(f"{name} {rate:.1f}/s" for name, rate in timers))
+            if timers is None:
+                print("     multimedia timer thread: the debugger could not tell")
+            elif timers:
+                matched = [f"{name} {rate:.1f}/s" for name, rate in names
+                           if name.startswith("winmm timer")]
+                ids = ", ".join(f"{tid:#x}" for tid in sorted(timers))
+                print("     multimedia timer thread: " + (", ".join(matched) if matched else
+                      f"Windows thread {ids}, not matched to a Linux thread"))
             else:
                 print("     multimedia timer thread: none among the program's threads")
             self.finish(program)
@@ -635,7 +640,30 @@ def windows_thread_names(env):
     return sorted(found) if found is not None else None
 
 
-def name_threads(rates, windows_threads):
+def multimedia_timer_threads(env):
+    """Windows ids of the program's threads that run winmm's timer loop, from the backtraces
+    of Wine's debugger (Wine leaves that thread unnamed); None when the debugger cannot tell.
+    The debugger stops every process for a moment: call it after the measurement."""
+    try:
+        listing = subprocess.run(["winedbg", "--command", "bt all"], env=env,
+                                 stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                 timeout=120).stdout
+    except (OSError, subprocess.TimeoutExpired):
+        return None
+    if "Backtracing for thread" not in listing:
+        return None
+    timers = set()
+    thread = None  # the Windows id of the program's thread whose backtrace is being read
+    for line in listing.splitlines():
+        if line.startswith("Backtracing for thread"):
+            fields = line.split()
+            thread = int(fields[3], 16) if PROCESS_NAME in line else None
+        elif thread is not None and ("TIME_MMSysTimeThread" in line or " in winmm " in line):
+            timers.add(thread)
+    return timers
+
+
+def name_threads(rates, windows_threads, timer_threads=()):
     """(name, wake-ups per second) of each thread. Wine 8 gives every Linux thread the
     process's name; the Windows names are matched to Linux threads by creation order (both
     ids grow as threads are made), so the pairing is a good guess, not a certainty."""
@@ -644,7 +672,8 @@ def name_threads(rates, windows_threads):
         return [(f"{name}[{tid}]", rate) for tid, name, rate in by_tid]
     named = []
     for (tid, _, rate), (windows_tid, name) in zip(by_tid, windows_threads):
-        label = name or ("main" if tid == by_tid[0][0] else "unnamed")
+        label = name or ("main" if tid == by_tid[0][0] else
+                         "winmm timer" if windows_tid in timer_threads else "unnamed")
         named.append((f"{label}[{tid}/{windows_tid:#x}]", rate))
     return named
 
