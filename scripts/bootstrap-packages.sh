@@ -9,6 +9,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils python3
   fonts-dejavu-core fonts-liberation fonts-droid-fallback fonts-open-sans
+  fonts-wqy-microhei
   libsqlite3-dev libhidapi-dev libminizip-dev zlib1g-dev libgtest-dev googletest
   sqlite3 libxml2-utils clang libclang-rt-14-dev librsvg2-bin zip unzip
 )

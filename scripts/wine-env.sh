@@ -16,15 +16,36 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Segoe UI"="DejaVu Sans"
 "Arial"="Liberation Sans"
-"Microsoft YaHei"="Droid Sans Fallback"
-"微软雅黑"="Droid Sans Fallback"
-"黑体"="Droid Sans Fallback"
-"SimHei"="Droid Sans Fallback"
-"楷体"="Droid Sans Fallback"
-"KaiTi"="Droid Sans Fallback"
-"宋体"="Droid Sans Fallback"
-"SimSun"="Droid Sans Fallback"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"微软雅黑"="WenQuanYi Micro Hei"
+"黑体"="WenQuanYi Micro Hei"
+"SimHei"="WenQuanYi Micro Hei"
+"楷体"="WenQuanYi Micro Hei"
+"KaiTi"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
 REG
+}
+
+# The fonts the prefix's programs use in place of the Windows ones. The Chinese faces map to
+# a font that also has Latin letters, as theirs do: GDI+ draws no fallback glyphs, so a
+# Chinese face without them would show "Version: v1.0.0" as boxes. Bump the stamp's number
+# when the list changes, and existing prefixes take the new list.
+tavik_wine_fonts() {
+  local stamp=$WINEPREFIX/.tavik-fonts-2
+  [ -f "$stamp" ] && return 0
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts"
+  cp -f /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+  cp -f /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf \
+    /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf \
+    /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf \
+    /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$fonts/"
+  local reg=$WINEPREFIX/drive_c/tavik-fonts.reg
+  tavik_font_replacements | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$reg"
+  wine regedit /S 'C:\tavik-fonts.reg' >/dev/null 2>&1
+  rm -f "$WINEPREFIX"/.tavik-fonts-*
+  touch "$stamp"
 }
 
 tavik_wine_prepare() {
@@ -39,17 +60,9 @@ tavik_wine_prepare() {
   else
     echo "wine: creating the prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
-    local fonts=$WINEPREFIX/drive_c/windows/Fonts
-    mkdir -p "$fonts"
-    cp -f /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-    cp -f /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf \
-      /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf \
-      /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf "$fonts/"
-    local reg=$WINEPREFIX/drive_c/tavik-fonts.reg
-    tavik_font_replacements | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16 >"$reg"
-    wine regedit /S 'C:\tavik-fonts.reg' >/dev/null 2>&1
     touch "$stamp"
   fi
+  tavik_wine_fonts
 }
 
 tavik_xvfb_start() {

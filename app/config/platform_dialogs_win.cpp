@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/services/language_text.h"
+#include "app/services/ui_message_box.h"
 
 namespace tavik {
 
@@ -34,22 +35,15 @@ std::wstring PlatformDialogs::Text(int number) const {
 }
 
 int PlatformDialogs::Confirm(int titleText, int messageText, int style) {
-    const UINT type = style == kMessageStyleTwoAnswers ? MB_YESNO : MB_OK;
-    const int answer =
-        MessageBoxW(m_owner, Text(messageText).c_str(), Text(titleText).c_str(), type);
-    switch (answer) {
-        case IDYES:
-        case IDOK:
-            return kAnswerAccepted;
-        case IDNO:
-            return kAnswerDeclined;
-        default:
-            return 0;
-    }
+    // The skinned box answers 1 (accepted), 2 (declined, or closed as cancelled) or 0 and -1
+    // (closed another way, not shown): the same numbers as the answers here.
+    return ShowMessageBox(
+        Text(messageText), m_owner, Text(titleText),
+        style == kMessageStyleTwoAnswers ? kMessageBoxStyleQuestion : kMessageBoxStyleOk);
 }
 
 void PlatformDialogs::Message(int titleText, int messageText) {
-    MessageBoxW(m_owner, Text(messageText).c_str(), Text(titleText).c_str(), MB_OK);
+    ShowMessageBox(Text(messageText), m_owner, Text(titleText), kMessageBoxStyleOk);
 }
 
 std::optional<std::uint32_t> PlatformDialogs::PickColour(std::uint32_t initial) {

@@ -1,8 +1,11 @@
 #include "app/frame/device_main_dlg.h"
 
+#include <windows.h>
 #include <dbt.h>
+#include <imm.h>
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "app/common/text_encoding.h"
 #include "app/config/computer_function_runner.h"
+#include "app/config/platform_dialogs_win.h"
 #include "app/device/device_catalogue.h"
 #include "app/device/device_worker.h"
 #include "app/device/hid_device_manager.h"
@@ -17,35 +21,42 @@
 #include "app/device/job_queue.h"
 #include "app/device/sim/device_simulator.h"
 #include "app/device/sim/scenario_script.h"
-#include "app/frame/plain_window_effects.h"
+#include "app/frame/main_window_effects.h"
+#include "app/frame/main_window_ids.h"
 #include "app/frame/registry_settings.h"
 #include "app/frame/startup.h"
+#include "app/frame/ui_state_file.h"
 #include "app/services/language_text.h"
+#include "app/services/ui_message_box.h"
 #include "app/store/settings_database.h"
+#include "orvo/buttons.h"
+#include "orvo/device_list.h"
 #include "orvo/manager.h"
 
 namespace tavik {
 namespace {
 
-constexpr int kWindowWidth = 1280;
-constexpr int kWindowHeight = 780;
-constexpr wchar_t kWindowClass[] = L"TavikMouseMainWindow";
-constexpr UINT kRepaintMessage = WM_APP + 1;
 // Hot-plug events of the simulated devices, posted from the thread that caused them:
 // wParam is the event, lParam an owned copy of the interface path.
 constexpr UINT kSimulatedDeviceChangeMessage = WM_APP + 2;
-constexpr UINT_PTR kToolkitTimer = 1;
+constexpr UINT kLanguageChangedMessage = 2022;
+constexpr UINT kUpdateResultMessage = 1692;
+constexpr UINT kMacroMenuMessage = 1709;
+constexpr UINT kClicked = 2;
+constexpr UINT kTabSelected = 1;  // the tab strip sends 1 with the index it selected
+constexpr UINT kDeviceOpened = 2;
 
-void RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = Orvo::Manager::GetInstance();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);
-}
+// Text numbers of the frame.
+constexpr int kApplicationNameText = 1;
+constexpr int kVersionWordText = 17;
+constexpr int kFactoryResetTitleText = 570;
+constexpr int kFactoryResetQuestionText = 571;
+constexpr int kNoticeTitleText = 576;
+constexpr int kNotConnectedText = 57;
+
+// The firmware base of the update server for the described model.
+constexpr wchar_t kUpdateHost[] = L"https://update.tavik-mouse.com";
+constexpr wchar_t kFirmwareBasePath[] = L"/firmware-upgrade/tavik/qz70_2260/release/";
 
 class RegistryDeviceTypePreference : public DeviceTypePreference {
 public:
@@ -53,157 +64,115 @@ public:
     void WriteDeviceType(int deviceType) override { tavik::WriteDeviceType(deviceType); }
 };
 
-const wchar_t* StateText(int state) {
-    return state == 1 ? L"connected" : state == 2 ? L"disconnected" : L"-";
+std::wstring EnvironmentValue(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
+}
+
+// Milliseconds since this process was created.
+double MillisecondsSinceProcessStart() {
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
 }
 
 }  // namespace
 
 DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices, std::wstring scenarioFile)
-    : m_titleFont(CreateFontW(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                              CLEARTYPE_QUALITY, 0, L"Segoe UI")),
-      m_bodyFont(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                             CLEARTYPE_QUALITY, 0, L"Segoe UI")),
-      m_useSimulatedDevices(useSimulatedDevices),
-      m_scenarioFile(std::move(scenarioFile)) {}
+    : m_useSimulatedDevices(useSimulatedDevices), m_scenarioFile(std::move(scenarioFile)) {
+    const std::wstring statePath = EnvironmentValue(L"TAVIK_UI_STATE");
+    if (!statePath.empty()) {
+        m_uiState = std::make_unique<UiStateFile>(statePath);
+    }
+    m_paintLog = EnvironmentValue(L"TAVIK_PAINT_LOG");
+    m_paintTimingWanted = !m_paintLog.empty();
+}
 
 DeviceMainDlg::~DeviceMainDlg() {
     StopDevices();
+    // Nothing the worker uses may go before it has stopped: the worker first, then the wait
+    // dialog it may still have reached, then the devices.
     m_worker.reset();
+    m_uiQueue.Detach();
+    m_waitDialog.Reset();
     m_scenario.reset();
     HidDeviceManager::Instance().CloseAll();
     if (m_simulator) {
         HidDeviceManager::Instance().UseBackend(RealHidApi());
     }
-    DeleteObject(m_titleFont);
-    DeleteObject(m_bodyFont);
 }
 
 void DeviceMainDlg::RunModal(bool visible) {
-    RegisterWindowClass(&DeviceMainDlg::WindowProcedure);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    m_window = CreateWindowExW(0, kWindowClass, Orvo::Manager::GetDeviceName(),
-                               WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                               (screenWidth - kWindowWidth) / 2, (screenHeight - kWindowHeight) / 2,
-                               kWindowWidth, kWindowHeight, nullptr, nullptr,
-                               Orvo::Manager::GetInstance(), this);
-    if (m_window == nullptr) {
+    const int left = (screenWidth - kMainWindowWidth) / 2;
+    const int top = (screenHeight - kMainWindowHeight) / 2;
+    constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+    if (Create(nullptr, Orvo::Manager::GetDeviceName(), kStyle, WS_EX_APPWINDOW,
+               Orvo::CRect(left, top, left + kMainWindowWidth, top + kMainWindowHeight)) ==
+        nullptr) {
         return;
     }
-    if (visible) {
-        ShowWindow(m_window, SW_SHOW);
-        UpdateWindow(m_window);
-    }
-    MSG message = {};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    ShowModal(visible ? SW_SHOW : SW_HIDE);
 }
 
-LRESULT CALLBACK DeviceMainDlg::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<DeviceMainDlg*>(create->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<DeviceMainDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->OnMessage(message, wParam, lParam);
-}
-
-LRESULT DeviceMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            OnInitDialog();
-            return 0;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_CLOSE:
-            OnClose();
-            return 0;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == kExitCommand) {
-                EndApplication();
-            }
-            return 0;
-        case WM_DEVICECHANGE:
-            if (m_worker) {
-                OnDeviceChange(wParam, lParam);
-            }
-            return TRUE;
-        case WM_DESTROY:
-            StopDevices();
-            if (m_hidNotifications != nullptr) {
-                UnregisterHidNotifications(m_hidNotifications);
-                m_hidNotifications = nullptr;
-            }
-            m_trayIcon.Remove();
-            RemovePropW(m_window, Orvo::Manager::GetDeviceName());
-            PostQuitMessage(0);
-            return 0;
-        default:
-            break;
-    }
-    if (message == kRepaintMessage) {
-        InvalidateRect(m_window, nullptr, FALSE);
-        return 0;
-    }
-    if (message == kSimulatedDeviceChangeMessage) {
-        std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lParam));
-        if (m_worker) {
-            m_worker->Connection().UpdateUSBDevice(
-                wParam == 1 ? DeviceChangeEvent::kArrival : DeviceChangeEvent::kRemoval, *path);
-        }
-        return 0;
-    }
-    if (message == kTrayCallbackMessage) {
-        OnTrayMessage(lParam);
-        return 0;
-    }
-    if (message == kEndApplicationMessage && lParam == kEndApplicationParam) {
-        EndApplication();
-    }
-    return DefWindowProcW(m_window, message, wParam, lParam);
-}
-
-void DeviceMainDlg::OnInitDialog() {
-    SetPropW(m_window, Orvo::Manager::GetDeviceName(), reinterpret_cast<HANDLE>(1));
-    m_trayIcon.Add(m_window);
+BOOL DeviceMainDlg::OnInitDialog() {
+    m_uiQueue.Attach(m_hWnd);
+    MDialog::OnInitDialog();
+    SetPropW(m_hWnd, Orvo::Manager::GetDeviceName(), reinterpret_cast<HANDLE>(1));
+    m_trayIcon.Add(m_hWnd);
     HICON icon = LoadIconW(Orvo::Manager::GetInstance(), MAKEINTRESOURCEW(kWindowIconResource));
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    StartDevices();
+    // The toolkit's 10 ms tick drives the charging battery and the GIFs; it runs only while
+    // one of them animates and the window is shown.
+    SetMTimer(10);
+    NoteChange();
+    return TRUE;
+}
 
+void DeviceMainDlg::StartDevices() {
     HidDeviceManager& devices = HidDeviceManager::Instance();
     if (m_useSimulatedDevices) {
         StartSimulatedDevices();
     }
-    m_effects = std::make_unique<PlainWindowEffects>(m_window, kRepaintMessage);
+    SettingsDatabase& store = SettingsDatabase::Instance();
+    store.SetInterfaceLanguage(GetCurrentLanguage());
+    m_effects = std::make_unique<MainWindowEffects>(*this, m_uiQueue, m_waitDialog);
     m_deviceTypePreference = std::make_unique<RegistryDeviceTypePreference>();
-    m_computerFunctions = std::make_unique<PlatformComputerFunctions>(SettingsDatabase::Instance());
+    m_computerFunctions = std::make_unique<PlatformComputerFunctions>(store);
+    m_dialogs = std::make_unique<PlatformDialogs>(
+        m_hWnd, [](int number) { return GetLanguageText(number); });
+    m_pageContext = std::make_unique<PageContext>(
+        store, [this](int jobCode) { QueueJob(jobCode); },
+        [](int number) { return GetLanguageText(number); });
+    m_profilePage =
+        std::make_unique<ProfilePage>(*m_pageContext, static_cast<ProfileView&>(*this), *m_dialogs);
 
     DeviceCatalogue::Setup setup;
     setup.programDirectory = Orvo::Manager::GetProgramDirectory();
     setup.themeDirectory = Orvo::Manager::GetThemeDirectory();
     setup.dataDirectory = GetDataDirectory();
     setup.manager = &devices;
-    setup.store = &SettingsDatabase::Instance();
+    setup.store = &store;
     setup.effects = m_effects.get();
     setup.languageText = [](int number) { return GetLanguageText(number); };
     m_catalogue = std::make_unique<DeviceCatalogue>(setup);
     m_catalogue->LoadCatalogue();
-    m_catalogue->LoadDeviceDescription();
+    m_firmwareUpdateBase = std::wstring(kUpdateHost) + kFirmwareBasePath;
 
-    m_worker = std::make_unique<DeviceWorker>(devices, SettingsDatabase::Instance(), *m_effects,
-                                              *m_computerFunctions, *m_deviceTypePreference);
+    m_worker = std::make_unique<DeviceWorker>(devices, store, *m_effects, *m_computerFunctions,
+                                              *m_deviceTypePreference);
     m_worker->SetLanguageTexts([](int number) { return GetLanguageText(number); });
     m_worker->SetLightingAvailable(m_catalogue->HasLighting());
     m_worker->Connection().SetDeviceRecords(m_catalogue->ModeRecords());
@@ -212,23 +181,28 @@ void DeviceMainDlg::OnInitDialog() {
     m_worker->SetTimerResolutionHooks(
         {[](int milliseconds) { timeBeginPeriod(static_cast<UINT>(milliseconds)); },
          [](int milliseconds) { timeEndPeriod(static_cast<UINT>(milliseconds)); }});
-    m_hidNotifications = RegisterHidNotifications(m_window);
+    m_pageContext->SetProfileSink([this](int profile) {
+        m_worker->ChangeMouseState(
+            [profile](ConnectedMouseState& mouse) { mouse.currentProfile = profile; });
+    });
+    m_pageContext->SetDeviceType(m_catalogue->CurrentDeviceType());
+    m_profilePage->LoadProfiles();
+    m_hidNotifications = RegisterHidNotifications(m_hWnd);
     // The probe of the attached devices runs on the worker: the window shows at once and the
     // device list fills when the probe ends.
     m_worker->RequestRefreshDevices();
-    m_worker->QueueJob(job::kFirstRead);
+    QueueJob(job::kFirstRead);
     m_worker->StartWorker();
-    SetTimer(m_window, kToolkitTimer, 10, nullptr);
 }
 
 void DeviceMainDlg::StartSimulatedDevices() {
     m_simulator = std::make_unique<sim::DeviceSimulator>();
-    HWND window = m_window;
+    HWND window = m_hWnd;
     m_simulator->SetHotPlugCallback([window](sim::HotPlugEvent event, const std::string& path) {
         auto* copy = new std::string(path);
-        if (!PostMessageW(window, kSimulatedDeviceChangeMessage,
-                          event == sim::HotPlugEvent::kArrival ? 1 : 0,
-                          reinterpret_cast<LPARAM>(copy))) {
+        if (!::PostMessageW(window, kSimulatedDeviceChangeMessage,
+                            event == sim::HotPlugEvent::kArrival ? 1 : 0,
+                            reinterpret_cast<LPARAM>(copy))) {
             delete copy;
         }
     });
@@ -241,11 +215,167 @@ void DeviceMainDlg::StartSimulatedDevices() {
     if (!sim::ScenarioScript::Load(std::filesystem::path(m_scenarioFile), script, error)) {
         // A person trying a scenario wants to know which line is wrong; the devices run
         // without it.
-        MessageBoxW(m_window, Utf8ToWide(error).c_str(), Orvo::Manager::GetDeviceName(),
-                    MB_OK | MB_ICONWARNING);
+        ShowMessageBox(Utf8ToWide(error), m_hWnd, Orvo::Manager::GetDeviceName(),
+                       kMessageBoxStyleOk);
         return;
     }
     m_scenario = std::make_unique<sim::ScenarioPlayer>(*m_simulator, std::move(script));
+}
+
+void DeviceMainDlg::QueueJob(int jobCode) {
+    if (!m_worker) {
+        return;
+    }
+    m_worker->QueueJob(jobCode);
+    ++m_queuedJobs[jobCode];
+    NoteChange();
+}
+
+bool DeviceMainDlg::IsConnected() const {
+    return m_worker && m_worker->Connection().IsConnected();
+}
+
+LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT:
+            if (m_paintTimingWanted) {
+                return RecordPaint(msg, wParam, lParam);
+            }
+            break;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kExitCommand) {
+                EndApplication();
+            }
+            if (LOWORD(wParam) == kSettingsCommand) {
+                // The settings dialog opens here once it exists.
+                return 0;
+            }
+            break;
+        case WM_DEVICECHANGE:
+            if (m_worker) {
+                OnDeviceChange(wParam, lParam);
+            }
+            return 0;
+        case WM_INPUT:
+            // Macro recording takes raw input once the macro page is bound.
+            break;
+        case WM_TIMER:
+            if (wParam == kUiStateTimer) {
+                ::KillTimer(m_hWnd, kUiStateTimer);
+                m_uiStatePending = false;
+                WriteUiState();
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    if (msg == UiThreadQueue::kRunMessage) {
+        m_uiQueue.RunQueued();
+        return 0;
+    }
+    if (msg == kSimulatedDeviceChangeMessage) {
+        std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lParam));
+        if (m_worker) {
+            m_worker->Connection().UpdateUSBDevice(
+                wParam == 1 ? DeviceChangeEvent::kArrival : DeviceChangeEvent::kRemoval, *path);
+        }
+        return 0;
+    }
+    if (msg == kTrayCallbackMessage) {
+        OnTrayMessage(lParam);
+        return 0;
+    }
+    if (msg == kEndApplicationMessage) {
+        if (lParam == kEndApplicationParam) {
+            EndApplication();
+        }
+        return 0;
+    }
+    if (msg == kUpdateResultMessage) {
+        // Update results reach the update code once it is part of the program.
+        return 0;
+    }
+    if (msg == static_cast<UINT>(kProfileRequestMessage)) {
+        if (m_profilePage) {
+            m_profilePage->OnProfileRequest(static_cast<int>(wParam), static_cast<int>(lParam));
+            NoteChange();
+        }
+        return 0;
+    }
+    if (msg == kMacroMenuMessage) {
+        // The macro page handles its menu's copy and delete once it is bound.
+        return 0;
+    }
+    if (msg == kLanguageChangedMessage) {
+        OnLanguageChanged();
+    }
+    return MDialog::OnWindowMessage(msg, wParam, lParam);
+}
+
+LRESULT DeviceMainDlg::RecordPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LARGE_INTEGER frequency = {};
+    LARGE_INTEGER start = {};
+    LARGE_INTEGER end = {};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const LRESULT result = MDialog::OnWindowMessage(msg, wParam, lParam);
+    QueryPerformanceCounter(&end);
+    const double microseconds =
+        frequency.QuadPart > 0
+            ? static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / frequency.QuadPart
+            : 0.0;
+    if (FILE* log = _wfopen(m_paintLog.c_str(), L"a")) {
+        std::fprintf(log, "%.0f %.1f\n", microseconds, MillisecondsSinceProcessStart());
+        std::fclose(log);
+    }
+    return result;
+}
+
+LRESULT DeviceMainDlg::OnSize(UINT type, int cx, int cy) {
+    MDialog::OnSize(type, cx, cy);
+    // Only the caption bar drags the window; the pages keep their clicks.
+    const Orvo::CRect client = GetCachedClientRect();
+    SetCaptionRect(Orvo::CRect(1, 1, client.right - 1, 50));
+    NoteChange();
+    return 1;
+}
+
+LRESULT DeviceMainDlg::OnClose() {
+    if (ReadRegistryInt(L"exit_mode") == 1) {
+        EndApplication();
+    }
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    return 1;
+}
+
+LRESULT DeviceMainDlg::OnDestroy() {
+    DestroyMainWindow();
+    PostQuitMessage(0);
+    return 0;
+}
+
+void DeviceMainDlg::DestroyMainWindow() {
+    StopDevices();
+    m_uiQueue.Detach();
+    m_waitDialog.Reset();
+    if (m_hidNotifications != nullptr) {
+        UnregisterHidNotifications(m_hidNotifications);
+        m_hidNotifications = nullptr;
+    }
+    m_trayIcon.Remove();
+    if (m_worker) {
+        m_worker->Connection().SetDeviceRecords({});
+    }
+    if (m_hWnd != nullptr) {
+        RemovePropW(m_hWnd, Orvo::Manager::GetDeviceName());
+    }
+}
+
+void DeviceMainDlg::StopDevices() {
+    if (m_worker) {
+        m_worker->StopWorker();
+    }
 }
 
 void DeviceMainDlg::OnDeviceChange(WPARAM event, LPARAM data) {
@@ -270,20 +400,6 @@ void DeviceMainDlg::OnDeviceChange(WPARAM event, LPARAM data) {
         WideToUtf8(name));
 }
 
-void DeviceMainDlg::StopDevices() {
-    KillTimer(m_window, kToolkitTimer);
-    if (m_worker) {
-        m_worker->StopWorker();
-    }
-}
-
-void DeviceMainDlg::OnClose() {
-    if (ReadRegistryInt(L"exit_mode") == 1) {
-        EndApplication();
-    }
-    ShowWindow(m_window, SW_HIDE);
-}
-
 void DeviceMainDlg::OnTrayMessage(LPARAM mouseMessage) {
     switch (static_cast<UINT>(mouseMessage)) {
         case WM_LBUTTONDOWN:
@@ -299,10 +415,10 @@ void DeviceMainDlg::OnTrayMessage(LPARAM mouseMessage) {
 }
 
 void DeviceMainDlg::ShowFromTray() {
-    SetForegroundWindow(m_window);
-    ShowWindow(m_window, SW_SHOW);
-    UpdateWindow(m_window);
-    BringWindowToTop(m_window);
+    SetForegroundWindow(m_hWnd);
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    UpdateWindow(m_hWnd);
+    BringWindowToTop(m_hWnd);
 }
 
 void DeviceMainDlg::EndApplication() {
@@ -311,65 +427,195 @@ void DeviceMainDlg::EndApplication() {
     ExitProcess(0);
 }
 
-void DeviceMainDlg::Paint() {
-    PAINTSTRUCT paint = {};
-    HDC dc = BeginPaint(m_window, &paint);
-    RECT client = {};
-    GetClientRect(m_window, &client);
-    HBRUSH background = CreateSolidBrush(RGB(0x0A, 0x0B, 0x0D));
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    RECT accent = {0, 0, client.right, 3};
-    HBRUSH accentBrush = CreateSolidBrush(RGB(0xFF, 0x4B, 0x00));
-    FillRect(dc, &accent, accentBrush);
-    DeleteObject(accentBrush);
+void DeviceMainDlg::OnLanguageChanged() {
+    // The settings dialog stores the new language before it tells this window, so the stored
+    // value is the one to show.
+    const int stored = ReadLanguageId();
+    if (stored != 0) {
+        const int language = NormaliseLanguageId(stored);
+        SetCurrentLanguage(language);
+        Orvo::Manager::SetLanguage(language);
+    }
+    SettingsDatabase::Instance().SetInterfaceLanguage(GetCurrentLanguage());
+    ApplyTexts();
+    NoteChange();
+}
 
-    SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, m_titleFont);
-    SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-    RECT line = {40, 32, client.right - 40, 72};
-    DrawTextW(dc, Orvo::Manager::GetDeviceName(), -1, &line, DT_LEFT | DT_SINGLELINE);
+long DeviceMainDlg::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
+    switch (controlId) {
+        case kCloseButtonId:
+        case kMinimiseButtonId:
+        case kMaximiseButtonId:
+        case kSettingsButtonId:
+            if (code == kClicked) {
+                OnCaptionButton(controlId);
+                return 1;
+            }
+            break;
+        case kProfileButtonId:
+            if (code == kClicked && m_profilePage && m_profilePage->CanOpenProfileDialog()) {
+                // The profile dialog opens above this button once it exists.
+            }
+            return 1;
+        case kTabStripId:
+            if (code == kTabSelected) {
+                OnTabSelected(static_cast<int>(wParam));
+                return 1;
+            }
+            break;
+        case kDeviceListId:
+            if (code == kDeviceOpened) {
+                OnDeviceOpened();
+                return 1;
+            }
+            break;
+        case kFactoryResetButtonId:
+            if (code == kClicked) {
+                OnFactoryReset();
+                return 1;
+            }
+            break;
+        case kPairingButtonId:
+        case kPairingButton2Id:
+            // The pairing dialog opens here once it exists.
+            return 1;
+        case kMouseFirmwareCheckId:
+        case kReceiverFirmwareCheckId:
+            if (code == kClicked) {
+                QueueJob(controlId == kMouseFirmwareCheckId ? job::kMouseFirmwareCheck
+                                                            : job::kReceiverFirmwareCheck);
+                return 1;
+            }
+            break;
+        case kMacroTabButtonId:
+            if (code == kClicked && m_tabs != nullptr) {
+                OnTabSelected(4);
+                return 1;
+            }
+            break;
+        case kCharacterMapButtonId:
+            if (code == kClicked) {
+                ShellExecuteW(m_hWnd, L"open", L"charmap.exe", nullptr, nullptr, SW_SHOWNORMAL);
+                return 1;
+            }
+            break;
+        case kMouseSettingsButtonId:
+            if (code == kClicked) {
+                ShellExecuteW(m_hWnd, L"open", L"control.exe", L"/name Microsoft.Mouse", nullptr,
+                              SW_SHOWNORMAL);
+                return 1;
+            }
+            break;
+        default:
+            break;
+    }
+    return MDialog::OnMessage(controlId, code, wParam, lParam);
+}
 
-    SelectObject(dc, m_bodyFont);
-    SetTextColor(dc, RGB(184, 210, 239));
-    const PlainWindowEffects::Snapshot state =
-        m_effects ? m_effects->Current() : PlainWindowEffects::Snapshot{};
-    std::vector<std::wstring> lines;
-    if (!state.applicationVersion.empty()) {
-        lines.push_back(state.applicationVersion);
+void DeviceMainDlg::OnDeviceOpened() {
+    if (m_deviceList == nullptr || !m_worker) {
+        return;
     }
-    if (state.statusText != 0) {
-        lines.push_back(GetLanguageText(state.statusText));
+    m_effects->RememberSelection(m_deviceList->GetSelectDevice());
+    m_worker->Connection().SelectDevice();
+    NoteChange();
+}
+
+void DeviceMainDlg::OnFactoryReset() {
+    if (!IsConnected()) {
+        ShowMessageBox(GetLanguageText(kNotConnectedText), m_hWnd,
+                       GetLanguageText(kNoticeTitleText), kMessageBoxStyleOk);
+        return;
     }
-    for (const PlainWindowEffects::DeviceItem& item : state.devices) {
-        wchar_t line[256] = {};
-        std::swprintf(line, 256, L"%ls%ls  cable: %ls  receiver: %ls", item.name.c_str(),
-                      item.deviceType == state.selectedDeviceType ? L" (selected)" : L"",
-                      StateText(item.wiredState), StateText(item.wirelessState));
-        lines.push_back(line);
+    NoteChange();
+    const int answer =
+        ShowMessageBox(GetLanguageText(kFactoryResetQuestionText), m_hWnd,
+                       GetLanguageText(kFactoryResetTitleText), kMessageBoxStyleQuestion);
+    NoteChange();
+    // Only the accepting answer resets: Alt+F4 (0), a box closed because the device went
+    // away (2) or one that could not open (-1) leave the mouse and the store as they are.
+    if (answer != kMessageBoxAccepted || !IsConnected()) {
+        return;
     }
-    if (state.batteryLevel >= 0) {
-        wchar_t line[128] = {};
-        std::swprintf(line, 128, L"Battery %d%%%ls", state.batteryLevel,
-                      state.batteryCharging == 1 ? L", charging" : L"");
-        lines.push_back(line);
+    // The dialog exists before the job is queued, so the worker's close always finds it.
+    WaitDlg* wait = m_waitDialog.Renew();
+    m_profilePage->ResetCurrentProfile();
+    m_worker->Connection().SetDataRead(false);
+    if (wait != nullptr) {
+        NoteChange();
+        wait->ShowModalOver(m_hWnd);
     }
-    if (state.dpiStage >= 0) {
-        lines.push_back(L"DPI stage " + std::to_wstring(state.dpiStage + 1));
+    NoteChange();
+}
+
+void DeviceMainDlg::OnCaptionButton(UINT controlId) {
+    switch (controlId) {
+        case kCloseButtonId:
+            OnClose();
+            break;
+        case kMinimiseButtonId:
+            ::ShowWindow(m_hWnd, SW_MINIMIZE);
+            break;
+        case kMaximiseButtonId:
+            ::ShowWindow(m_hWnd, ::IsZoomed(m_hWnd) ? SW_RESTORE : SW_MAXIMIZE);
+            break;
+        case kSettingsButtonId:
+            // The settings dialog opens here, with the application version, once it exists.
+            break;
+        default:
+            break;
     }
-    for (const std::wstring* label : {&state.mouseVersion, &state.receiverVersion}) {
-        if (!label->empty()) {
-            lines.push_back(*label);
+}
+
+void DeviceMainDlg::SetProfileLabel(const std::wstring& name) {
+    if (m_profileButton != nullptr) {
+        m_profileButton->SetControlTitle(name.c_str());
+        m_profileButton->SetUpdate(0, Orvo::ColorRef(0));
+        m_profileButton->UpdateControl(TRUE);
+    }
+    NoteChange();
+}
+
+void DeviceMainDlg::RefreshProfileLabel() {
+    if (m_worker && m_pageContext) {
+        const int profile = m_worker->MouseState().currentProfile;
+        if (profile > 0 && profile != m_pageContext->CurrentProfile()) {
+            m_pageContext->SetCurrentProfile(profile);
+        }
+        std::wstring name;
+        if (SettingsDatabase::Instance().GetProfileName(m_pageContext->CurrentProfile(), name)) {
+            SetProfileLabel(name);
         }
     }
-    int top = 96;
-    for (const std::wstring& text : lines) {
-        RECT row = {40, top, client.right - 40, top + 24};
-        DrawTextW(dc, text.c_str(), -1, &row, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
-        top += 28;
+    NoteChange();
+}
+
+void DeviceMainDlg::DisableInputMethod() {
+    ImmAssociateContext(m_hWnd, nullptr);
+}
+
+void DeviceMainDlg::LoadDeviceDescription(int deviceType) {
+    if (!m_catalogue) {
+        return;
     }
-    SelectObject(dc, oldFont);
-    EndPaint(m_window, &paint);
+    m_catalogue->LoadDeviceDescription(deviceType);
+    if (m_worker) {
+        m_worker->SetLightingAvailable(m_catalogue->HasLighting());
+    }
+    m_firmwareUpdateBase = std::wstring(kUpdateHost) + kFirmwareBasePath;
+    if (m_pageContext) {
+        m_pageContext->SetDeviceType(m_catalogue->CurrentDeviceType());
+    }
+    if (m_profilePage) {
+        m_profilePage->LoadProfiles();
+    }
+    NoteChange();
+}
+
+void DeviceMainDlg::NoteChange() {
+    if (m_uiState && m_hWnd != nullptr && !m_uiStatePending) {
+        m_uiStatePending = ::SetTimer(m_hWnd, kUiStateTimer, 50, nullptr) != 0;
+    }
 }
 
 }  // namespace tavik

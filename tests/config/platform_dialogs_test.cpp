@@ -1,5 +1,8 @@
 #include "app/config/platform_dialogs_win.h"
 
+#include "app/services/ui_message_box.h"
+#include "orvo/dialog.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -28,8 +31,12 @@ std::wstring TextOf(int number) {
 // window, lets `act` work on it (read it, fill it, press a button) and remembers what it read.
 class DialogUser {
 public:
-    explicit DialogUser(std::function<void(HWND)> act)
-        : m_owner(GetCurrentThreadId()), m_act(std::move(act)), m_thread([this] { Run(); }) {}
+    // The common dialogs are of class "#32770"; the skinned message box is "MWindow".
+    explicit DialogUser(std::function<void(HWND)> act, std::wstring windowClass = L"#32770")
+        : m_owner(GetCurrentThreadId()),
+          m_class(std::move(windowClass)),
+          m_act(std::move(act)),
+          m_thread([this] { Run(); }) {}
     ~DialogUser() { m_thread.join(); }
     bool Found() const { return m_found; }
 
@@ -38,19 +45,24 @@ private:
         // A watchdog against a dialog that never appears, not a measure of speed.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < giveUp) {
-            HWND dialog = nullptr;
+            struct Search {
+                const std::wstring* windowClass;
+                HWND found;
+            } search = {&m_class, nullptr};
             EnumThreadWindows(
                 m_owner,
-                [](HWND window, LPARAM found) {
+                [](HWND window, LPARAM context) {
+                    auto* wanted = reinterpret_cast<Search*>(context);
                     wchar_t name[16] = {};
                     GetClassNameW(window, name, 16);
-                    if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-                        *reinterpret_cast<HWND*>(found) = window;
+                    if (std::wstring(name) == *wanted->windowClass && IsWindowVisible(window)) {
+                        wanted->found = window;
                         return FALSE;
                     }
                     return TRUE;
                 },
-                reinterpret_cast<LPARAM>(&dialog));
+                reinterpret_cast<LPARAM>(&search));
+            HWND dialog = search.found;
             if (dialog != nullptr) {
                 m_found = true;
                 m_act(dialog);
@@ -61,6 +73,7 @@ private:
     }
 
     DWORD m_owner;
+    std::wstring m_class;
     std::function<void(HWND)> m_act;
     std::atomic<bool> m_found{false};
     std::thread m_thread;
@@ -72,19 +85,6 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// The texts of every child of a window, joined by '|'.
-std::wstring ChildTexts(HWND window) {
-    std::wstring texts;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM joined) {
-            *reinterpret_cast<std::wstring*>(joined) += WindowText(child) + L"|";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
 void Press(HWND dialog, int button) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
@@ -92,34 +92,36 @@ void Press(HWND dialog, int button) {
 
 struct ConfirmCase {
     int style;
-    int button;
+    UINT closeResult;  // what the box's button, or the system's close, closes it with
     int answer;
 };
 
-TEST(PlatformDialogsTest, ConfirmShowsTheTextsAndGivesTheAnswer) {
+TEST(PlatformDialogsTest, ConfirmShowsTheSkinnedBoxAndGivesItsAnswer) {
     const ConfirmCase cases[] = {
-        {kMessageStyleTwoAnswers, IDYES, kAnswerAccepted},
-        {kMessageStyleTwoAnswers, IDNO, kAnswerDeclined},
-        {kMessageStyleOneButton, IDOK, kAnswerAccepted},
+        {kMessageStyleTwoAnswers, kMessageBoxAccepted, kAnswerAccepted},
+        {kMessageStyleTwoAnswers, kMessageBoxDeclined, kAnswerDeclined},
+        {kMessageStyleOneButton, kMessageBoxAccepted, kAnswerAccepted},
+        // Alt+F4 closes with 0: neither an acceptance nor a refusal.
+        {kMessageStyleTwoAnswers, 0, 0},
     };
     PlatformDialogs dialogs(nullptr, TextOf);
     for (const ConfirmCase& test : cases) {
-        SCOPED_TRACE(test.button);
+        SCOPED_TRACE(test.closeResult);
         std::wstring title;
-        std::wstring texts;
         int answer = -1;
         {
-            DialogUser user([&](HWND dialog) {
-                title = WindowText(dialog);
-                texts = ChildTexts(dialog);
-                Press(dialog, test.button);
-            });
+            DialogUser user(
+                [&](HWND box) {
+                    title = WindowText(box);
+                    PostMessageW(box, Orvo::kCloseDialogMessage, test.closeResult, 0);
+                },
+                kMessageBoxWindowClass);
             answer = dialogs.Confirm(253, 258, test.style);
+            EXPECT_TRUE(user.Found());
         }
         EXPECT_EQ(answer, test.answer);
-        EXPECT_EQ(title, L"Text 253");
-        EXPECT_NE(texts.find(L"Text 258"), std::wstring::npos)
-            << std::string(texts.begin(), texts.end());
+        // The box is found by other code through its window title.
+        EXPECT_EQ(title, kMessageBoxWindowTitle);
     }
 }
 
