@@ -29,6 +29,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 WINDOW_TITLE = b"Tavik Mouse"
 PROCESS_NAME = "Tavik Mouse.exe"
 HOME_TAB = 1
+CLOSE_BUTTON = 39  # the caption's close button: hides the window to the tray
 # A step has ended when no paint has been logged for this long.
 PAINT_QUIET_SECONDS = 0.3
 POLL_SECONDS = 0.005
@@ -268,8 +269,12 @@ class Program:
         lines = []
         for line in text.splitlines():
             fields = line.split()
-            if len(fields) == 2 and all(field.isdigit() for field in fields):
-                lines.append((int(fields[0]), int(fields[1])))
+            if len(fields) != 2:
+                continue  # a line still being written
+            try:
+                lines.append((float(fields[0]), float(fields[1])))
+            except ValueError:
+                continue
         return lines
 
     def state(self):
@@ -449,7 +454,7 @@ class Bench:
         names."""
         first = len(program.paints())
         if point is None:
-            reached = self.reshow(program, box)
+            reached, first = self.reshow(program, box)
         else:
             self.click(box, point)
             reached = False
@@ -462,27 +467,40 @@ class Bench:
         return program.paints()[first:], reached
 
     def reshow(self, program, box):
-        """Alt+F4 hides the window to the tray; starting the program again shows the running
-        one (the single-instance path), which paints the whole window. An exposure from X
-        would not do: Wine puts back the window's pixels from its own copy, with no WM_PAINT."""
+        """Hides the window to the tray (its caption's close button, or Alt+F4 where it has
+        none); starting the program again shows the running one (the single-instance path),
+        which paints the whole window. Returns whether it showed again, and how many paints
+        had been logged before it did. An exposure from X would not do: Wine puts back the
+        window's pixels from its own copy, with no WM_PAINT."""
         state = program.state() or {}
-        neutral = centre(state["rect.38"]) if "rect.38" in state else (box[2] // 2, box[3] - 20)
-        self.click(box, neutral)
-        self.xdotool("key", "alt+F4")
-        if not wait_until(lambda: self.screen.find_window(WINDOW_TITLE) is None, 3):
-            return False
+        if f"rect.{CLOSE_BUTTON}" in state:
+            self.click(box, centre(state[f"rect.{CLOSE_BUTTON}"]))
+        else:
+            self.click(box, (box[2] // 2, box[3] - 20))
+            self.xdotool("key", "alt+F4")
+        hidden = wait_until(lambda: self.screen.find_window(WINDOW_TITLE) is None, 3)
         program.wait_paint_quiet()
+        # The paints of the click itself (hover, press) are not the ones asked for.
+        first = len(program.paints())
+        if not hidden:
+            return False, first
         subprocess.run(["wine", str(self.options.exe), "--simulate"], env=self.session.env,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False, timeout=60)
-        return wait_until(lambda: self.screen.find_window(WINDOW_TITLE) is not None, 3)
+        shown = wait_until(lambda: self.screen.find_window(WINDOW_TITLE) is not None, 3)
+        return shown, first
 
     def xdotool(self, *arguments):
         subprocess.run(["xdotool", *arguments], env=self.session.env, check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def click(self, box, point):
-        self.xdotool("mousemove", str(box[0] + point[0]), str(box[1] + point[1]))
+        # A pixel beside the target first: the pointer may already rest on it, and a window
+        # that appeared under a still pointer has not seen it arrive.
+        x, y = box[0] + point[0], box[1] + point[1]
+        self.xdotool("mousemove", str(x + 1), str(y + 1))
+        time.sleep(0.05)
+        self.xdotool("mousemove", str(x), str(y))
         time.sleep(0.1)
         self.xdotool("click", "1")
 
