@@ -11,7 +11,9 @@
            server while the program sits hidden in the tray (-autorun), and while shown
 
 It prints figures and asserts nothing. Run: bench/main_window_bench.py [--exe PATH]
-[--runs N] [--tours N] [--idle-seconds S] [startup] [paint] [idle]
+[--runs N] [--tours N] [--reshows N] [--idle-seconds S] [--settle-seconds S]
+[startup] [paint] [idle]. The machine's load is printed beside each section: measure when
+it is low.
 """
 
 import argparse
