@@ -239,15 +239,16 @@ class Program:
     """One run of the program under Wine. The `wine` launcher execs the loader, so the pid
     we start is the program's own Wine process."""
 
-    def __init__(self, session, exe, arguments, work):
+    def __init__(self, session, exe, arguments, work, hooks=True):
         self.paint_log = work / "paint.log"
         self.ui_state = work / "ui-state.txt"
         for path in (self.paint_log, self.ui_state):
             if path.exists():
                 path.unlink()
         env = dict(session.env)
-        env["TAVIK_PAINT_LOG"] = windows_path(self.paint_log)
-        env["TAVIK_UI_STATE"] = windows_path(self.ui_state)
+        if hooks:
+            env["TAVIK_PAINT_LOG"] = windows_path(self.paint_log)
+            env["TAVIK_UI_STATE"] = windows_path(self.ui_state)
         self.started = time.perf_counter()
         self.process = subprocess.Popen(["wine", str(exe), *arguments], env=env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -381,9 +382,10 @@ class Bench:
         self.grab_seconds = []  # what each read of the window's pixels took
         self.launches = 0
 
-    def launch(self, *arguments):
+    def launch(self, *arguments, hooks=True):
         self.launches += 1
-        return Program(self.session, self.options.exe, ["--simulate", *arguments], self.work)
+        return Program(self.session, self.options.exe, ["--simulate", *arguments], self.work,
+                       hooks)
 
     def finish(self, program):
         program.stop()
@@ -601,7 +603,9 @@ class Bench:
             print(f"   no program running: wineserver {sum(rate for *_, rate in rates):.1f}/s")
         for label, arguments in (("hidden in the tray (-autorun)", ["-autorun"]),
                                  ("shown, untouched", [])):
-            program = self.launch(*arguments)
+            # Without the test hooks: the state file's writes are not what a user's idle
+            # program does.
+            program = self.launch(*arguments, hooks=False)
             time.sleep(self.options.settle_seconds)
             server = self.session.wineserver_pid()
             program_before = thread_switches(program.pid)
