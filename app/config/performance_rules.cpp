@@ -61,14 +61,6 @@ int ClampDpiIndex(int index, int count) {
     return std::clamp(index, 0, ClampDpiCount(count) - 1);
 }
 
-std::wstring DpiValueKey(int stage) {
-    return L"dpi_group" + std::to_wstring(stage) + L"_value";
-}
-
-std::wstring DpiColourKey(int stage) {
-    return L"dpi_group" + std::to_wstring(stage) + L"_rgb";
-}
-
 int ReportRateValueOfHertz(int hertz) {
     for (const ReportRateItem& item : kReportRates) {
         if (item.hertz == hertz) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/store/config_keys.h"
+
 namespace tavik {
 
 // The rules of the DPI and performance settings, shared by the pages and the command line.
@@ -33,10 +35,6 @@ int ClampResponseTime(int typed);
 int ClampDpiIndex(int index, int count);
 // The stage count brought into 1 … 6.
 int ClampDpiCount(int count);
-
-// The configuration keys of a stage, "dpi_group%d_value" and "dpi_group%d_rgb".
-std::wstring DpiValueKey(int stage);
-std::wstring DpiColourKey(int stage);
 
 // The report rates in item order: text, stored value, card colour.
 struct ReportRateItem {

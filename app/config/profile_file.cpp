@@ -7,6 +7,7 @@
 #include "app/config/page_context.h"
 #include "app/device/job_queue.h"
 #include "app/services/xml_doc.h"
+#include "app/store/config_keys.h"
 #include "app/store/settings_database.h"
 
 namespace tavik {
@@ -67,10 +68,6 @@ bool IsAssignableType(int type) {
 
 bool InRange(const std::optional<int>& value, int low, int high) {
     return value && *value >= low && *value <= high;
-}
-
-std::wstring DpiKey(int stage, const wchar_t* suffix) {
-    return L"dpi_group" + std::to_wstring(stage) + suffix;
 }
 
 std::wstring StoredValue(SettingsDatabase& database, int profile, std::wstring_view key) {
@@ -209,8 +206,8 @@ private:
             if (!m_doc.FindElement(element)) {
                 continue;
             }
-            stored = Store(DpiKey(stage, L"_value"), L"value", kMinDpi, maxDpi, kDpiStep) &&
-                     Store(DpiKey(stage, L"_rgb"), L"color", 0, kMaxColour);
+            stored = Store(DpiValueKey(stage), L"value", kMinDpi, maxDpi, kDpiStep) &&
+                     Store(DpiColourKey(stage), L"color", 0, kMaxColour);
         }
         m_doc.LeaveElement();
         return stored;
@@ -308,8 +305,8 @@ void BuildProfileDocument(SettingsDatabase& database, int profile, const Profile
     doc.EnterElement();
     for (int stage = 0; stage < kFileDpiStages; ++stage) {
         doc.AddElement(L"DPI" + std::to_wstring(stage + 1));
-        doc.SetAttribute(L"value", StoredValue(database, profile, DpiKey(stage, L"_value")));
-        doc.SetAttribute(L"color", StoredValue(database, profile, DpiKey(stage, L"_rgb")));
+        doc.SetAttribute(L"value", StoredValue(database, profile, DpiValueKey(stage)));
+        doc.SetAttribute(L"color", StoredValue(database, profile, DpiColourKey(stage)));
     }
     doc.LeaveElement();
 

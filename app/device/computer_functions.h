@@ -19,7 +19,7 @@ public:
     virtual void RunComputerFunction(int functionType, int value) = 0;
 };
 
-// A program without a button page (the command line, the plain window): the mouse's
+// A program without a button page (the command line): the mouse's
 // requests are taken and ignored.
 class IgnoredComputerFunctions : public ComputerFunctions {
 public:

@@ -12,6 +12,7 @@
 #include "app/device/protocol_reports.h"
 #include "app/device/thread_basic.h"
 #include "app/device/window_effects.h"
+#include "app/store/config_keys.h"
 #include "app/store/settings_database.h"
 
 namespace tavik {
@@ -25,13 +26,6 @@ constexpr int kLightAfterSettingsPauseMs = 1000;
 constexpr int kMacroChunkPauseMs = 10;
 constexpr int kCableConnectionMode = 3;
 constexpr unsigned char kReceiverAnswered = 1;
-
-std::wstring DpiValueKey(int stage) {
-    return L"dpi_group" + std::to_wstring(stage) + L"_value";
-}
-std::wstring DpiColourKey(int stage) {
-    return L"dpi_group" + std::to_wstring(stage) + L"_rgb";
-}
 
 // Stored values are decimal text; anything else is not a value.
 bool ParseInt(const std::wstring& text, int& value) {

@@ -8,10 +8,11 @@
 
 namespace tavik {
 
-// A main window without a screen, for the command line: it keeps the device list as the real
-// control does (items, the state setters, and the selection with its fallback), so that
-// GetSelectDevice answers as the window would, and the view and status text; every other
-// effect has nothing to show and is dropped. Safe to call from any thread.
+// The portable model of the main window's device list (items, the state setters, and the
+// selection with its fallback, as the list control keeps them), its view and status text.
+// The command line uses it as a window without a screen, the real main window and the tests'
+// recorder build on it, so every one of them answers GetSelectDevice by the same rule; the
+// effects it has nothing to show for are dropped here. Safe to call from any thread.
 class HeadlessWindow : public WindowEffects {
 public:
     // One entry of the device list.

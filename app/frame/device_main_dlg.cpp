@@ -47,8 +47,6 @@ constexpr UINT kTabSelected = 1;  // the tab strip sends 1 with the index it sel
 constexpr UINT kDeviceOpened = 2;
 
 // Text numbers of the frame.
-constexpr int kApplicationNameText = 1;
-constexpr int kVersionWordText = 17;
 constexpr int kFactoryResetTitleText = 570;
 constexpr int kFactoryResetQuestionText = 571;
 constexpr int kNoticeTitleText = 576;
@@ -556,9 +554,16 @@ void DeviceMainDlg::OnCaptionButton(UINT controlId) {
         case kMinimiseButtonId:
             ::ShowWindow(m_hWnd, SW_MINIMIZE);
             break;
-        case kMaximiseButtonId:
-            ::ShowWindow(m_hWnd, ::IsZoomed(m_hWnd) ? SW_RESTORE : SW_MAXIMIZE);
+        case kMaximiseButtonId: {
+            const bool maximise = ::IsZoomed(m_hWnd) == FALSE;
+            ::ShowWindow(m_hWnd, maximise ? SW_MAXIMIZE : SW_RESTORE);
+            if (m_maximiseButton != nullptr) {
+                m_maximiseButton->SetImage(
+                    maximise ? L"sysbtn_restore.png" : L"sysbtn_maximize.png", 4);
+                m_maximiseButton->UpdateControl(TRUE);
+            }
             break;
+        }
         case kSettingsButtonId:
             // The settings dialog opens here, with the application version, once it exists.
             break;

@@ -623,6 +623,16 @@ void DeviceMainDlg::ShowView(MainView view) {
     for (Orvo::MButton* button : m_homeButtons) {
         button->SetVisible(device ? 0 : 1);
     }
+    // Leaving the device with its settings page open brings back the caption's maximise and
+    // settings buttons.
+    if (!device && m_currentTab == static_cast<int>(kSystemTab)) {
+        for (Orvo::MControl* button :
+             std::initializer_list<Orvo::MControl*>{m_maximiseButton, m_settingsButton}) {
+            if (button != nullptr) {
+                button->SetVisible(1);
+            }
+        }
+    }
     if (m_tabs != nullptr) {
         if (device) {
             // Entering the device view selects the buttons page.

@@ -99,16 +99,6 @@ void CUIMessageBox::InitUI(const Orvo::CRect& clientRect) {
     }
 }
 
-LRESULT CUIMessageBox::OnKeyDown(UINT vk, UINT, UINT flags) {
-    // The dialog's controls take every key, the system's close key too: Alt+F4 is handed to
-    // the system's close command here, which closes the box with result 0.
-    if (vk == VK_F4 && (flags & KF_ALTDOWN) != 0) {
-        PostMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
-        return 1;
-    }
-    return 0;
-}
-
 long CUIMessageBox::OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) {
     constexpr UINT kClicked = 2;
     if (code == kClicked && controlId == kMessageBoxAcceptId) {

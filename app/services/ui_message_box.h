@@ -39,7 +39,6 @@ public:
     BOOL OnInitDialog() override;
     void InitUI(const Orvo::CRect& clientRect) override;
     long OnMessage(UINT controlId, UINT code, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     LRESULT OnDestroy() override { return 0; }
 
 private:

@@ -67,4 +67,12 @@ const ConfigKeyDefault* FindConfigKey(std::wstring_view key) {
     return nullptr;
 }
 
+std::wstring DpiValueKey(int stage) {
+    return L"dpi_group" + std::to_wstring(stage) + L"_value";
+}
+
+std::wstring DpiColourKey(int stage) {
+    return L"dpi_group" + std::to_wstring(stage) + L"_rgb";
+}
+
 }  // namespace tavik

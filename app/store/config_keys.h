@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tavik {
@@ -22,6 +23,10 @@ extern const std::array<ConfigKeyDefault, kConfigKeyCount> kConfigKeys;
 
 // The keys a reset writes, in the order it writes them: all but "version".
 extern const std::array<std::wstring_view, kResetKeyCount> kResetOrder;
+
+// The keys of a DPI stage's value and colour: "dpi_group%d_value" and "dpi_group%d_rgb".
+std::wstring DpiValueKey(int stage);
+std::wstring DpiColourKey(int stage);
 
 // The default of key, or null for a key that is not in the table.
 const ConfigKeyDefault* FindConfigKey(std::wstring_view key);

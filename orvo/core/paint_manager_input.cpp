@@ -338,10 +338,12 @@ LRESULT PaintManager::OnKeyDown(UINT vk) {
             break;
         }
         if (control->OnKeyDown(vk, 1, modifiers)) {
-            break;
+            return 1;
         }
     }
-    return 1;
+    // A key no control takes goes on to the system: Alt+F4 closes the window, Alt+Space
+    // opens its menu.
+    return 0;
 }
 
 LRESULT PaintManager::PreTranslateMessage(MSG* msg) {

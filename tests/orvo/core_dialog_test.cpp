@@ -94,6 +94,20 @@ TEST_F(CoreDialogTest, DialogsCloseThroughMessage1090WithTheirResult) {
     owner.DestroyWindow();
 }
 
+TEST_F(CoreDialogTest, SystemKeysNoControlTakesReachTheSystem) {
+    // Alt+F4 as the keyboard delivers it: the system's close command ends the modal loop.
+    constexpr LPARAM kAltDown = static_cast<LPARAM>(KF_ALTDOWN) << 16;
+    TestDialog owner;
+    ASSERT_NE(owner.CreateAt(20, 20, 200, 100), nullptr);
+    TestDialog dialog;
+    ASSERT_NE(dialog.Create(owner.GetSafeHwnd(), L"modal", WS_POPUP, 0, CRect(60, 60, 260, 160)),
+              nullptr);
+    ::PostMessageW(dialog.GetSafeHwnd(), WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
+    EXPECT_EQ(dialog.ShowModal(SW_SHOWNA), 0u);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    owner.DestroyWindow();
+}
+
 TEST_F(CoreDialogTest, QuitInsideTheModalLoopEndsItAndIsPostedAgain) {
     TestDialog owner;
     ASSERT_NE(owner.CreateAt(20, 20, 200, 100), nullptr);

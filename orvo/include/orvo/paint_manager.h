@@ -255,6 +255,7 @@ public:
     LRESULT OnRButtonDown(UINT flags, int x, int y);
     LRESULT OnRButtonUp(UINT flags, int x, int y);
     LRESULT OnMouseWheel(UINT keys, short delta, POINT screenPoint);
+    // 1 when a control took the key; 0 leaves it to the system.
     LRESULT OnKeyDown(UINT vk);
     LRESULT OnKeyUp(UINT) { return 0; }
     LRESULT OnTimer(UINT_PTR id);
