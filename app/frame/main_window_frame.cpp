@@ -7,6 +7,7 @@
 
 #include "app/config/performance_rules.h"
 #include "app/device/device_catalogue.h"
+#include "app/device/device_protocol.h"
 #include "app/device/device_worker.h"
 #include "app/frame/device_main_dlg.h"
 #include "app/frame/main_window_effects.h"
@@ -474,6 +475,12 @@ void DeviceMainDlg::ApplyTexts() {
             control->SetFontName(font.c_str());
         }
     }
+    if (m_mouseButtons != nullptr) {
+        // The button labels are in the language too: a Latin face draws Chinese as boxes.
+        m_mouseButtons->SetFontName(font.c_str());
+        m_mouseButtons->SetUpdate(0, Orvo::ColorRef(0));
+        m_mouseButtons->UpdateControl(TRUE);
+    }
     ShowStatusText(m_statusText);
     ShowFirmwareLabels(m_mouseVersion, m_receiverVersion);
     if (m_profilePage) {
@@ -704,11 +711,17 @@ void DeviceMainDlg::ShowFirmwareLabels(const std::wstring& mouse, const std::wst
     if (m_statusCentre != nullptr) {
         // A label without its version (no receiver answered) says nothing worth showing.
         const auto hasVersion = [](const std::wstring& label) {
-            return label.find(L':') != std::wstring::npos;
+            return label.find(L": ") != std::wstring::npos;
         };
-        std::wstring text = hasVersion(mouse) ? mouse : std::wstring();
+        // The engine writes a label in the language of that moment ("<551>: 1.2.5"); its
+        // word is shown in the current language, so a language change reaches it too.
+        const auto inLanguage = [](const std::wstring& label, int word) {
+            return GetLanguageText(word) + label.substr(label.find(L": "));
+        };
+        std::wstring text = hasVersion(mouse) ? inLanguage(mouse, kMouseVersionText) : L"";
         if (hasVersion(receiver)) {
-            text += text.empty() ? receiver : L"    " + receiver;
+            const std::wstring shown = inLanguage(receiver, kReceiverVersionText);
+            text += text.empty() ? shown : L"    " + shown;
         }
         ShowText(m_statusCentre, text);
     }
