@@ -43,16 +43,33 @@ LRESULT PaintManager::OnPaint() {
     const CRect updateRect = paint.rcPaint;
     const CRect client(0, 0, width, height);
     {
-        MemoryCanvas buffer(width, height);
-        if (buffer.IsValid()) {
-            HDC memoryDC = buffer.GetDC();
+        // A layered window is drawn whole into a clear frame each time; a plain one reuses
+        // its frame, since only the update rectangle is drawn and shown.
+        std::unique_ptr<MemoryCanvas> fresh;
+        HDC memoryDC = nullptr;
+        uint32_t* bits = nullptr;
+        if (m_layered) {
+            fresh = std::make_unique<MemoryCanvas>(width, height);
+            if (fresh->IsValid()) {
+                memoryDC = fresh->GetDC();
+                bits = reinterpret_cast<uint32_t*>(fresh->Bits());
+            }
+        } else {
+            memoryDC = m_paintBuffer.Ensure(paintDC, width, height);
+        }
+        if (memoryDC != nullptr) {
             const int saved = ::SaveDC(memoryDC);
             if (m_layered) {
-                CoreMath::ClearPixels(reinterpret_cast<uint32_t*>(buffer.Bits()), width, height,
-                                      ToBox(updateRect));
+                CoreMath::ClearPixels(bits, width, height, ToBox(updateRect));
             }
             {
                 Gdiplus::Graphics graphics(memoryDC);
+                // Only the update rectangle reaches the screen of a plain window, and the
+                // full-window fill would cost most of a small repaint (a hovered button).
+                if (!m_layered) {
+                    graphics.SetClip(Gdiplus::Rect(updateRect.left, updateRect.top,
+                                                   updateRect.Width(), updateRect.Height()));
+                }
                 DrawBackground(graphics, width, height);
             }
             const CRect drawRect = m_layered ? client : updateRect;
@@ -64,8 +81,7 @@ LRESULT PaintManager::OnPaint() {
             ::GdiFlush();
             if (m_layered) {
                 // GDI leaves alpha 0 where it drew; those pixels are meant to be opaque.
-                CoreMath::MakeDrawnPixelsOpaque(reinterpret_cast<uint32_t*>(buffer.Bits()), width,
-                                                height, ToBox(updateRect));
+                CoreMath::MakeDrawnPixelsOpaque(bits, width, height, ToBox(updateRect));
             }
             ::RestoreDC(memoryDC, saved);
             if (m_layered) {

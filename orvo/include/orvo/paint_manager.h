@@ -327,6 +327,8 @@ private:
     bool m_layered = false;
     bool m_windowDragEnabled = true;
     std::unique_ptr<Gdiplus::Image> m_backImage;
+    // The frame a plain window is painted into, kept between paints (UI thread only).
+    ControlBitmapCache m_paintBuffer;
     int m_backImageWidth = 0;
     int m_backImageHeight = 0;
     int m_backMode = 0;
