@@ -92,7 +92,6 @@ DeviceMainDlg::DeviceMainDlg(bool useSimulatedDevices, std::wstring scenarioFile
         m_uiState = std::make_unique<UiStateFile>(statePath);
     }
     m_paintLog = EnvironmentValue(L"TAVIK_PAINT_LOG");
-    m_paintTimingWanted = !m_paintLog.empty();
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
@@ -236,7 +235,7 @@ bool DeviceMainDlg::IsConnected() const {
 LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
-            if (m_paintTimingWanted) {
+            if (!m_paintLog.empty()) {
                 return RecordPaint(msg, wParam, lParam);
             }
             break;
@@ -607,7 +606,6 @@ void DeviceMainDlg::LoadDeviceDescription(int deviceType) {
     if (m_worker) {
         m_worker->SetLightingAvailable(m_catalogue->HasLighting());
     }
-    m_firmwareUpdateBase = std::wstring(kUpdateHost) + kFirmwareBasePath;
     if (m_pageContext) {
         m_pageContext->SetDeviceType(m_catalogue->CurrentDeviceType());
     }

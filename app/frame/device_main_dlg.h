@@ -151,13 +151,10 @@ private:
     std::wstring m_firmwareUpdateBase;
     int m_currentTab = 1;
     MainView m_view = MainView::kDeviceList;
-    bool m_hasLighting = true;
     int m_statusText = 0;
     std::wstring m_mouseVersion;
     std::wstring m_receiverVersion;
     std::wstring m_applicationVersion;
-    std::wstring m_mousePicture;
-    bool m_paintTimingWanted = false;
     std::wstring m_paintLog;
 
     // Frame controls: owned by the paint manager.

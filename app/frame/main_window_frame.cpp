@@ -759,7 +759,6 @@ void DeviceMainDlg::RefreshPerformancePage() {
 }
 
 void DeviceMainDlg::ShowMousePicture(const std::wstring& picture) {
-    m_mousePicture = picture;
     if (m_mousePictureControl != nullptr) {
         m_mousePictureControl->SetImage(picture.c_str(), 1);
         m_mousePictureControl->SetVisible(picture.empty() ? 0 : 1);
@@ -768,7 +767,6 @@ void DeviceMainDlg::ShowMousePicture(const std::wstring& picture) {
 }
 
 void DeviceMainDlg::ShowLightTab(bool available) {
-    m_hasLighting = available;
     if (m_tabs == nullptr) {
         return;
     }
